@@ -211,11 +211,8 @@ ScriptedText spell_text_in_scripts(std::string_view utf8, const RunLook& look) {
     ScriptedText out;
     const int16_t own = pf::font_to_script(look.font);
     const pf::ScriptLetters letters(utf8);
-    out.script = letters.script_spelling(0, letters.size(), own);
-    if (out.script >= 0) {
-        letters.append_spelled(0, letters.size(), out.script, out.text);
-        return out;
-    }
+    out.script = letters.append_in_script_spelling(0, letters.size(), own, out.text);
+    if (out.script >= 0) return out;
     std::vector<ScriptPiece> pieces = script_pieces(letters, own, out);
     out.script = pieces.size() == 1 ? pieces[0].script : -1;
     if (pieces.size() > 1) {
@@ -254,9 +251,6 @@ void set_runs_look(std::string& runs, const RunLook& look) {
     }
 }
 
-namespace {
-
-// How the runs of a field are set: in the cell's font and size.
 RunLook field_look(const uint8_t* header, MemoryRef layer) {
     RunLook look;
     look.font = format_font_in(header, layer);
@@ -264,20 +258,26 @@ RunLook field_look(const uint8_t* header, MemoryRef layer) {
     return look;
 }
 
-}  // namespace
-
 const uint8_t* spell_field_for_cell(std::string& field, std::string& runs, const uint8_t* header, uint8_t* spelled,
                                     MemoryRef layer, int32_t& unspelled, std::u32string* characters) {
+    if (!has_high_bytes(field)) {
+        runs.clear();
+        return header;
+    }
+    return spell_field_for_cell(field, runs, header, field_look(header, layer), spelled, unspelled, characters);
+}
+
+const uint8_t* spell_field_for_cell(std::string& field, std::string& runs, const uint8_t* header, const RunLook& look,
+                                    uint8_t* spelled, int32_t& unspelled, std::u32string* characters) {
     runs.clear();
     if (!has_high_bytes(field)) return header;
-    const RunLook look = field_look(header, layer);
     ScriptedText text = spell_text_in_scripts(field, look);
     unspelled += text.unspelled;
     if (characters)
         for (char32_t c : text.unspelled_characters)
             if (characters->find(c) == std::u32string::npos) characters->push_back(c);
     field = std::move(text.text);
-    runs = std::move(text.runs);
+    if (!text.runs.empty()) runs = std::move(text.runs);
     if (text.script < 0 || text.script == pf::font_to_script(look.font)) return header;
     std::memcpy(spelled, header, kCellHeaderSize);
     SetFormatByte(spelled, kFmtFont, pf::script_font(text.script), false);

@@ -81,3 +81,10 @@ void set_runs_look(std::string& runs, const RunLook& look);
 // added once to `characters`.
 const uint8_t* spell_field_for_cell(std::string& field, std::string& runs, const uint8_t* header, uint8_t* spelled,
                                     MemoryRef layer, int32_t& unspelled, std::u32string* characters = nullptr);
+// How the runs of a field for a cell of format `header` are set: in the
+// cell's font and size.
+RunLook field_look(const uint8_t* header, MemoryRef layer);
+// The same, for a reader of many fields of one format that finds their look
+// once.
+const uint8_t* spell_field_for_cell(std::string& field, std::string& runs, const uint8_t* header, const RunLook& look,
+                                    uint8_t* spelled, int32_t& unspelled, std::u32string* characters = nullptr);

@@ -70,13 +70,14 @@ struct TextReader {
     ImportReport* report;
     bool scripted = false;  // fields are UTF-8, each spelled in its scripts
     uint8_t script_header[kCellHeaderSize] = {};
+    RunLook look;  // of `header`'s text, for fields in scripts
 };
 
 // The format of the field's cell: a field spelled in one script other than
 // Roman is set in the script's font; one in several keeps its runs.
 const uint8_t* spelled_field_header(TextReader& r) {
     if (!r.scripted) return r.header;
-    return spell_field_for_cell(r.field, r.runs, r.header, r.script_header, r.layer, r.report->replaced_characters);
+    return spell_field_for_cell(r.field, r.runs, r.header, r.look, r.script_header, r.report->replaced_characters);
 }
 
 // Counts a loss and keeps the line (from 1) of the first.
@@ -146,6 +147,7 @@ int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_colum
                    CellRange* range, ImportReport* report, bool with_progress, bool scripted = false) {
     TextReader reader{layer, {}, {}, {}, {}, report, scripted};
     GetDefaultFormat(reader.header);
+    if (scripted) reader.look = field_look(reader.header, layer);
     FieldCursor cursor{text, 0, char(separator), quotes_count(separator)};
     Progress progress;
     if (with_progress) progress.start(layer, text.size());

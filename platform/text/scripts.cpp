@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <bit>
 #include <cstdio>
 #include <memory>
 
@@ -53,9 +55,26 @@ constexpr std::array<int16_t, std::size(kScripts)> kEnabled = [] {
     return numbers;
 }();
 
+// Script numbers run below 32.
+constexpr size_t kScriptNumbers = 32;
+static_assert(std::ranges::all_of(kScripts,
+                                  [](const Script& s) { return s.number >= 0 && s.number < int(kScriptNumbers); }));
+
+// Each number's place in kScripts; past the last for a script not enabled.
+constexpr std::array<uint8_t, kScriptNumbers> kPlaces = [] {
+    std::array<uint8_t, kScriptNumbers> places{};
+    places.fill(uint8_t(std::size(kScripts)));
+    for (size_t i = 0; i < std::size(kScripts); ++i) places[size_t(kScripts[i].number)] = uint8_t(i);
+    return places;
+}();
+
+size_t place_of(int16_t script) {
+    return script >= 0 && size_t(script) < kScriptNumbers ? kPlaces[size_t(script)] : std::size(kScripts);
+}
+
 const Script* find_script(int16_t number) {
-    auto it = std::ranges::find(kScripts, number, &Script::number);
-    return it == std::end(kScripts) ? nullptr : it;
+    const size_t place = place_of(number);
+    return place < std::size(kScripts) ? &kScripts[place] : nullptr;
 }
 
 constexpr char32_t kNoCharacter = 0xFFFFFFFF;
@@ -88,17 +107,35 @@ ByteTable make_table(const Script& script) {
     return t;
 }
 
-// Each script's own, by script number.
-constexpr size_t kScriptNumbers = 32;
-static_assert(std::ranges::all_of(kScripts, [](const Script& s) { return s.number >= 0 && s.number < kScriptNumbers; }));
+// Each script's own, by script number, made for every script of a kind the
+// first time one is asked (threads share them: the socket's among them).
 template <typename Table>
 using ScriptTables = std::array<std::unique_ptr<Table>, kScriptNumbers>;
 
+template <typename Table, typename Make>
+ScriptTables<Table> make_tables(bool double_byte, Make&& make) {
+    ScriptTables<Table> tables;
+    for (const Script& script : kScripts)
+        if (script.double_byte == double_byte) tables[size_t(script.number)] = make(script);
+    return tables;
+}
+
+// An entry of a shared table found the first time it is asked: threads that
+// ask at once each find the same.
+template <typename Entry, typename Find>
+Entry found_once(std::atomic<Entry>& entry, Entry unknown, Find&& find) {
+    Entry value = entry.load(std::memory_order_relaxed);
+    if (value != unknown) return value;
+    value = find();
+    entry.store(value, std::memory_order_relaxed);
+    return value;
+}
+
+// A single-byte script's table.
 const ByteTable& byte_table(int16_t script) {
-    static ScriptTables<ByteTable> tables;
-    std::unique_ptr<ByteTable>& t = tables[size_t(script)];
-    if (!t) t = std::make_unique<ByteTable>(make_table(*find_script(script)));
-    return *t;
+    static const ScriptTables<ByteTable> tables =
+        make_tables<ByteTable>(false, [](const Script& s) { return std::make_unique<ByteTable>(make_table(s)); });
+    return *tables[size_t(script)];
 }
 
 bool single_byte_of(char32_t c, const ByteTable& t, unsigned char& byte) {
@@ -115,16 +152,44 @@ std::string roman_byte_as_utf8(unsigned char byte) {
     return mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(&byte), 1));
 }
 
+// UTF-8 written into room for the most that a text of a script can take,
+// three bytes for each of its bytes (every character of a script is of the
+// basic plane): on the stack for a short text.
+class Utf8Text {
+public:
+    explicit Utf8Text(size_t script_bytes) {
+        const size_t room = 3 * script_bytes + kUtf8Longest;
+        if (room <= sizeof short_) return;
+        long_.resize(room);
+        bytes_ = long_.data();
+    }
+    Utf8Text(const Utf8Text&) = delete;
+    Utf8Text& operator=(const Utf8Text&) = delete;
+
+    void put(char32_t c) { length_ += encode_utf8(c, bytes_ + length_); }
+    void put_roman(unsigned char byte) { put(mac_roman_to_unicode(byte)); }
+    std::string take() {
+        if (bytes_ == short_) return std::string(short_, length_);
+        long_.resize(length_);
+        return std::move(long_);
+    }
+
+private:
+    char short_[128];
+    std::string long_;
+    char* bytes_ = short_;
+    size_t length_ = 0;
+};
+
 std::string single_byte_to_utf8(std::string_view bytes, int16_t script) {
     const ByteTable& t = byte_table(script);
-    std::string out;
-    out.reserve(bytes.size());
+    Utf8Text out(bytes.size());
     for (unsigned char b : bytes) {
-        if (b < 0x80) out.push_back(char(b));
-        else if (t.high[b - 0x80] != kNoCharacter) append_utf8(out, t.high[b - 0x80]);
-        else out += roman_byte_as_utf8(b);
+        if (b < 0x80) out.put(b);
+        else if (t.high[b - 0x80] != kNoCharacter) out.put(t.high[b - 0x80]);
+        else out.put_roman(b);
     }
-    return out;
+    return out.take();
 }
 
 // One character of double-byte text: its bytes, as UTF-8 when the script
@@ -173,8 +238,8 @@ constexpr uint16_t kConverterBytes = 0xFFFE;
 constexpr uint16_t kNoBytes = 0xFFFF;
 
 struct DoubleByteTable {
-    std::array<char16_t, 0x10000> decoded;  // a byte at [byte], a pair at [lead << 8 | trail]
-    std::array<uint16_t, 0x10000> encoded;  // by code point: a byte, or a pair as lead << 8 | trail
+    std::array<std::atomic<char16_t>, 0x10000> decoded;  // a byte at [byte], a pair at [lead << 8 | trail]
+    std::array<std::atomic<uint16_t>, 0x10000> encoded;  // by code point: a byte, or a pair as lead << 8 | trail
 };
 
 // The one character below U+FFFD that `bytes` convert to.
@@ -198,43 +263,43 @@ uint16_t bytes_of(char16_t c, const Script& script) {
     return kConverterBytes;
 }
 
+std::unique_ptr<DoubleByteTable> unknown_double_byte_table() {
+    auto t = std::make_unique<DoubleByteTable>();
+    for (auto& code : t->decoded) code.store(kUnknownCode, std::memory_order_relaxed);
+    for (auto& bytes : t->encoded) bytes.store(kUnknownBytes, std::memory_order_relaxed);
+    return t;
+}
+
 DoubleByteTable& double_byte_table(const Script& script) {
-    static ScriptTables<DoubleByteTable> tables;
-    std::unique_ptr<DoubleByteTable>& t = tables[size_t(script.number)];
-    if (!t) {
-        t = std::make_unique<DoubleByteTable>();
-        t->decoded.fill(kUnknownCode);
-        t->encoded.fill(kUnknownBytes);
-    }
-    return *t;
+    static const ScriptTables<DoubleByteTable> tables =
+        make_tables<DoubleByteTable>(true, [](const Script&) { return unknown_double_byte_table(); });
+    return *tables[size_t(script.number)];
 }
 
 // The character of a byte (`pair` false) or a pair at the start of `bytes`.
 char16_t decoded_code(DoubleByteTable& t, std::string_view bytes, bool pair, const Script& script) {
     const size_t at = pair ? size_t(uint8_t(bytes[0]) << 8 | uint8_t(bytes[1])) : uint8_t(bytes[0]);
-    if (t.decoded[at] == kUnknownCode) t.decoded[at] = code_of(bytes.substr(0, pair ? 2 : 1), script);
-    return t.decoded[at];
+    return found_once(t.decoded[at], kUnknownCode, [&] { return code_of(bytes.substr(0, pair ? 2 : 1), script); });
 }
 
 uint16_t encoded_bytes(DoubleByteTable& t, char32_t c, const Script& script) {
     if (c >= kUnknownCode) return kConverterBytes;
-    if (t.encoded[c] == kUnknownBytes) t.encoded[c] = bytes_of(char16_t(c), script);
-    return t.encoded[c];
+    return found_once(t.encoded[c], kUnknownBytes, [&] { return bytes_of(char16_t(c), script); });
 }
 
 std::string double_byte_to_utf8(std::string_view bytes, const Script& script) {
     DoubleByteTable& t = double_byte_table(script);
-    std::string out;
-    out.reserve(bytes.size() * 2);
+    Utf8Text out(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
         const bool pair = script_lead_byte(uint8_t(bytes[i]), script.number) && i + 1 < bytes.size();
         const char16_t c = decoded_code(t, bytes.substr(i), pair, script);
         if (c == kConverterCode) return double_byte_to_utf8_by_converter(bytes, script);
-        if (c != kNoCode) append_utf8(out, c);
-        else for (size_t k = 0; k < (pair ? 2u : 1u); ++k) out += roman_byte_as_utf8(uint8_t(bytes[i + k]));
+        if (c != kNoCode) out.put(c);
+        else
+            for (size_t k = 0; k < (pair ? 2u : 1u); ++k) out.put_roman(uint8_t(bytes[i + k]));
         i += pair ? 2 : 1;
     }
-    return out;
+    return out.take();
 }
 
 // How a script spells a character or letters: by its tables, not at all, or
@@ -249,31 +314,58 @@ Spelling table_spelling(char32_t c, const Script& script) {
     return bytes == kConverterBytes ? Spelling::converter : bytes == kNoBytes ? Spelling::none : Spelling::tables;
 }
 
-// How each script (by its place in kScripts) spells a character of the basic
-// plane, found the first time it is asked: two bits a script, 0 while unknown.
+// How each script (by its place in kScripts) spells a character: two bits a
+// script, the Spelling plus one, so that 0 is unknown.
 using KnownSpellings = uint32_t;
 static_assert(std::size(kScripts) * 2 <= sizeof(KnownSpellings) * 8);
+constexpr KnownSpellings kTwoBits = 3;
 
-Spelling character_spelling(char32_t c, size_t place) {
-    static std::array<KnownSpellings, 0x10000> known{};
-    if (c >= known.size()) return table_spelling(c, kScripts[place]);
-    KnownSpellings& entry = known[c];
-    const unsigned shift = unsigned(place * 2);
-    KnownSpellings bits = (entry >> shift) & 3;
-    if (bits == 0) {
-        bits = KnownSpellings(table_spelling(c, kScripts[place])) + 1;
-        entry |= bits << shift;
-    }
-    return Spelling(bits - 1);
+constexpr KnownSpellings every_place(Spelling spelling) {
+    KnownSpellings all = 0;
+    for (size_t place = 0; place < std::size(kScripts); ++place) all |= (KnownSpellings(spelling) + 1) << (place * 2);
+    return all;
 }
 
-Spelling spelling_of(const ScriptLetters& letters, size_t first, size_t last, size_t place) {
-    for (size_t k = first; k < last; ++k) {
-        if (!letters.well_formed(k)) return Spelling::none;
-        const Spelling spelling = character_spelling(letters.character(k), place);
-        if (spelling != Spelling::tables) return spelling;
-    }
-    return Spelling::tables;
+constexpr KnownSpellings kAllTables = every_place(Spelling::tables);
+constexpr KnownSpellings kAllNone = every_place(Spelling::none);
+constexpr KnownSpellings kLowBits = kAllTables;  // tables + 1 is 01
+
+KnownSpellings find_spellings(char32_t c) {
+    KnownSpellings all = 0;
+    for (size_t place = 0; place < std::size(kScripts); ++place)
+        all |= (KnownSpellings(table_spelling(c, kScripts[place])) + 1) << (place * 2);
+    return all;
+}
+
+// How every script spells a character, those of the basic plane found once.
+KnownSpellings character_spellings(char32_t c) {
+    static std::array<std::atomic<KnownSpellings>, 0x10000> known{};
+    if (c >= known.size()) return find_spellings(c);
+    return found_once(known[c], KnownSpellings(0), [c] { return find_spellings(c); });
+}
+
+// The spellings of letters and of one more: a script whose tables spell the
+// letters takes the new letter's spelling; the others keep theirs.
+KnownSpellings with_letter(KnownSpellings spellings, KnownSpellings letter) {
+    // Places whose tables spelled every letter so far: their low bit alone set.
+    const KnownSpellings tables = spellings & ~(spellings >> 1) & kLowBits;
+    const KnownSpellings open = tables | tables << 1;
+    return (spellings & ~open) | (letter & open);
+}
+
+// How every script spells letters [first, last): by its tables when they
+// spell each letter, else as it spells the first letter they do not.
+KnownSpellings letters_spellings(const ScriptLetters& letters, size_t first, size_t last) {
+    if (first == 0 && last == letters.size()) return letters.whole_spellings();
+    KnownSpellings spellings = kAllTables;
+    for (size_t k = first; k < last; ++k)
+        spellings =
+            with_letter(spellings, letters.well_formed(k) ? character_spellings(letters.character(k)) : kAllNone);
+    return spellings;
+}
+
+Spelling spelling_at(KnownSpellings spellings, size_t place) {
+    return Spelling(((spellings >> (place * 2)) & kTwoBits) - 1);
 }
 
 // Appends the bytes of letters [first, last) that the script's tables spell.
@@ -298,27 +390,25 @@ void append_table_bytes(const ScriptLetters& letters, size_t first, size_t last,
 }
 
 // Letters [first, last) appended to `out` (when given) in the bytes of the
-// script at `place` when it spells them all; false (`out` unchanged) when it
-// does not.
-bool spell_letters(const ScriptLetters& letters, size_t first, size_t last, size_t place, std::string* out) {
-    const Script& script = kScripts[place];
-    switch (spelling_of(letters, first, last, place)) {
-    case Spelling::none: return false;
-    case Spelling::converter: {
-        std::string bytes;
-        if (!utf8_to_double_byte_by_converter(letters.text(first, last), script, bytes)) return false;
-        if (out) *out += bytes;
-        return true;
-    }
-    case Spelling::tables:
-        if (out) append_table_bytes(letters, first, last, script, *out);
-        return true;
-    }
-    return false;
+// system's converter for the script, when every letter comes back the same.
+[[gnu::cold]] bool spell_by_converter(const ScriptLetters& letters, size_t first, size_t last, const Script& script,
+                                      std::string* out) {
+    std::string bytes;
+    if (!utf8_to_double_byte_by_converter(letters.text(first, last), script, bytes)) return false;
+    if (out) *out += bytes;
+    return true;
 }
 
-size_t place_of(int16_t script) {
-    return size_t(std::ranges::find(kScripts, script, &Script::number) - std::begin(kScripts));
+// Letters [first, last) appended to `out` (when given) in the bytes of the
+// script at `place`, which spells them as `spelling` says, when it spells
+// them all; false (`out` unchanged) when it does not.
+bool spell_letters(const ScriptLetters& letters, size_t first, size_t last, size_t place, Spelling spelling,
+                   std::string* out) {
+    if (spelling == Spelling::tables) {
+        if (out) append_table_bytes(letters, first, last, kScripts[place], *out);
+        return true;
+    }
+    return spelling == Spelling::converter && spell_by_converter(letters, first, last, kScripts[place], out);
 }
 
 }  // namespace
@@ -328,6 +418,7 @@ ScriptLetters::ScriptLetters(std::string_view utf8) : utf8_(utf8) {
         more_.resize(utf8.size() + 1);
         letters_ = more_.data();
     }
+    KnownSpellings whole = kAllTables;
     for (size_t i = 0; i < utf8.size();) {
         Letter& letter = letters_[count_++];
         letter.start = i;
@@ -338,26 +429,62 @@ ScriptLetters::ScriptLetters(std::string_view utf8) : utf8_(utf8) {
         } else if (!decode_utf8(utf8, i, letter.character)) {
             letter.character = kMalformed;
         }
+        whole = with_letter(whole, letter.character == kMalformed ? kAllNone : character_spellings(letter.character));
     }
     letters_[count_++] = Letter{utf8.size(), kMalformed};
+    whole_spellings_ = whole;
 }
 
-int16_t ScriptLetters::script_spelling(size_t first, size_t last, int16_t preferred) const {
-    if (spells(first, last, preferred)) return preferred;
+namespace {
+
+// The place among the enabled scripts of the script that spells letters
+// [first, last) all, spelled as `spellings` says: `preferred` when it does,
+// else the first that does; their count when none does.
+size_t spelling_place(const ScriptLetters& letters, size_t first, size_t last, KnownSpellings spellings,
+                      int16_t preferred) {
+    const KnownSpellings tables = spellings & ~(spellings >> 1) & kLowBits;
+    const size_t preferred_place = place_of(preferred);
+    const KnownSpellings preferred_bit =
+        preferred_place < std::size(kScripts) ? KnownSpellings(1) << (preferred_place * 2) : 0;
+    if (tables & preferred_bit) return preferred_place;
+    const KnownSpellings converter = spellings & spellings >> 1 & kLowBits;
+    if (converter == 0) return tables ? size_t(std::countr_zero(tables)) / 2 : std::size(kScripts);
+    const auto spelled = [&](size_t place) {
+        const KnownSpellings bit = KnownSpellings(1) << (place * 2);
+        return (tables & bit) ||
+               ((converter & bit) && spell_by_converter(letters, first, last, kScripts[place], nullptr));
+    };
+    if (preferred_bit && spelled(preferred_place)) return preferred_place;
     for (size_t place = 0; place < std::size(kScripts); ++place)
-        if (kScripts[place].number != preferred && spell_letters(*this, first, last, place, nullptr))
-            return kScripts[place].number;
-    return -1;
+        if (place != preferred_place && spelled(place)) return place;
+    return std::size(kScripts);
+}
+
+}  // namespace
+
+int16_t ScriptLetters::script_spelling(size_t first, size_t last, int16_t preferred) const {
+    const size_t place = spelling_place(*this, first, last, letters_spellings(*this, first, last), preferred);
+    return place < std::size(kScripts) ? kScripts[place].number : int16_t(-1);
+}
+
+int16_t ScriptLetters::append_in_script_spelling(size_t first, size_t last, int16_t preferred, std::string& out) const {
+    const KnownSpellings spellings = letters_spellings(*this, first, last);
+    const size_t place = spelling_place(*this, first, last, spellings, preferred);
+    if (place == std::size(kScripts)) return -1;
+    spell_letters(*this, first, last, place, spelling_at(spellings, place), &out);
+    return kScripts[place].number;
 }
 
 bool ScriptLetters::spells(size_t first, size_t last, int16_t script) const {
     const size_t place = place_of(script);
-    return place < std::size(kScripts) && spell_letters(*this, first, last, place, nullptr);
+    return place < std::size(kScripts) &&
+           spell_letters(*this, first, last, place, spelling_at(letters_spellings(*this, first, last), place), nullptr);
 }
 
 bool ScriptLetters::append_spelled(size_t first, size_t last, int16_t script, std::string& out) const {
     const size_t place = place_of(script);
-    return place < std::size(kScripts) && spell_letters(*this, first, last, place, &out);
+    return place < std::size(kScripts) &&
+           spell_letters(*this, first, last, place, spelling_at(letters_spellings(*this, first, last), place), &out);
 }
 
 ScriptText spell_in_script(std::string_view utf8, int16_t script) {

@@ -96,9 +96,17 @@ public:
         return utf8_.substr(start(first), start(last) - start(first));
     }
 
+    // How each enabled script spells all the letters: two bits a script, read
+    // by the spelling routines.
+    uint32_t whole_spellings() const { return whole_spellings_; }
+
     // The script that spells letters [first, last) all: `preferred` when it
     // does, else the first enabled one that does; -1 when none does.
     int16_t script_spelling(size_t first, size_t last, int16_t preferred) const;
+    // Letters [first, last) appended to `out` in the bytes of the script
+    // script_spelling answers, which is answered; -1 (`out` unchanged) when
+    // none spells them.
+    int16_t append_in_script_spelling(size_t first, size_t last, int16_t preferred, std::string& out) const;
     // Whether `script` spells letters [first, last) all, as utf8_to_script.
     bool spells(size_t first, size_t last, int16_t script) const;
     // Letters [first, last) appended to `out` in the bytes of `script`; false
@@ -118,6 +126,7 @@ private:
     std::vector<Letter> more_;
     Letter* letters_ = in_place_;
     size_t count_ = 0;
+    uint32_t whole_spellings_ = 0;
 };
 
 // The characters of a UTF-8 text that no installed script spells, each once,
