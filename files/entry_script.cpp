@@ -47,12 +47,21 @@ int16_t value_script(const uint8_t* cell, int16_t font) {
 }
 
 std::string cell_field_utf8(const uint8_t* cell, std::string_view field, int16_t font) {
-    const bool text = _cellType_(cell) == kCellText && field == text_of(cell);
-    if (text && _styleLength_(cell) > 0) return styled_text_utf8(field, runs_of(cell), font);
+    std::string utf8;
+    append_cell_field_utf8(cell, field, font, utf8);
+    return utf8;
+}
+
+void append_cell_field_utf8(const uint8_t* cell, std::string_view field, int16_t font, std::string& out) {
+    const bool styled = _cellType_(cell) == kCellText && _styleLength_(cell) > 0 && field == text_of(cell);
+    if (styled) {
+        out += styled_text_utf8(field, runs_of(cell), font);
+        return;
+    }
     const bool result = _cellType_(cell) == kCellFormula && _resultType_(cell) > 0 &&
                         field == chars(_resultPtr_(cell), _resultLength_(cell));
-    if (!result || !has_high_bytes(field)) return encode_cell_text(field, font);
-    return pf::script_to_utf8(field, value_script(cell, font));
+    if (!result || !has_high_bytes(field)) append_cell_text_utf8(field, font, out);
+    else pf::append_script_utf8(field, value_script(cell, font), out);
 }
 
 namespace {

@@ -31,6 +31,8 @@ void check_stored_text(MemoryRef layer, CellPoint where, std::string_view utf8);
 // the cell's value decoded by its script (each run of a text by its own),
 // any other field (a formula's text) by the script of `font`.
 std::string cell_field_utf8(const uint8_t* cell, std::string_view field, int16_t font);
+// The same appended to `out`.
+void append_cell_field_utf8(const uint8_t* cell, std::string_view field, int16_t font, std::string& out);
 
 // An entry spelled in one script: its bytes, and its runs each set in a font
 // of that script, runs that came out alike joined.

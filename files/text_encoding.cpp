@@ -204,9 +204,19 @@ std::string encode_text_file(std::string_view mac_roman) {
 }
 
 std::string encode_cell_text(std::string_view text, int16_t font) {
+    std::string utf8;
+    append_cell_text_utf8(text, font, utf8);
+    return utf8;
+}
+
+void append_cell_text_utf8(std::string_view text, int16_t font, std::string& out) {
+    if (!has_high_bytes(text)) {
+        out += text;
+        return;
+    }
     const int16_t script = pf::font_to_script(font);
-    if (script == pf::kScriptRoman || !has_high_bytes(text)) return encode_text_file(text);
-    return pf::script_to_utf8(text, script);
+    if (script == pf::kScriptRoman) out += pf::mac_roman_to_utf8(text);
+    else pf::append_script_utf8(text, script, out);
 }
 
 void unscript_text(DecodedText& decoded) {

@@ -59,6 +59,8 @@ bool has_high_bytes(std::string_view text);
 // The text of a cell set in `font` (a font number; a script font's text is in
 // that script's encoding) as UTF-8 for a file or another program.
 std::string encode_cell_text(std::string_view text, int16_t font);
+// The same appended to `out`.
+void append_cell_text_utf8(std::string_view text, int16_t font, std::string& out);
 
 // A scripted text as Mac Roman, each character Mac Roman cannot spell a "?"
 // counted in `unmapped`: for readers that keep one script.

@@ -55,6 +55,13 @@ int16_t cell_font(const TextWriter& w, const uint8_t* cell) {
     return font == kDefaultFontNumber ? w.default_font : int16_t(font);
 }
 
+// Whether a CSV field holds the separator, a double quote, a carriage return
+// or a line feed.
+bool csv_field_needs_quotes(std::string_view text, uint8_t separator) {
+    return std::any_of(text.begin(), text.end(),
+                       [separator](char c) { return c == char(separator) || c == '"' || c == '\r' || c == '\n'; });
+}
+
 std::string_view bytes_of(const uint8_t* p, int32_t length) {
     return std::string_view(reinterpret_cast<const char*>(p), size_t(length > 0 ? length : 0));
 }
@@ -206,7 +213,13 @@ void put_field(TextWriter& w, const uint8_t* cell, CellPoint where, std::string&
     if (field_text(w, cell, where, out) || !rewritten(w, std::string_view(out).substr(start))) return;
     w.field.assign(out, start);
     out.resize(start);
-    if (w.utf8 && has_high_bytes(w.field)) w.field = cell_field_utf8(cell, w.field, cell_font(w, cell));
+    if (w.utf8 && has_high_bytes(w.field)) {
+        append_cell_field_utf8(cell, w.field, cell_font(w, cell), out);
+        const std::string_view utf8 = std::string_view(out).substr(start);
+        if (w.separator == kTabSeparator || !csv_field_needs_quotes(utf8, w.separator)) return;
+        w.field.assign(utf8);
+        out.resize(start);
+    }
     if (w.separator == kTabSeparator)
         out.append(w.field);
     else
@@ -278,9 +291,7 @@ void report_progress(MachineRecord* machine, MemoryRef layer, int32_t done, int3
 }  // namespace
 
 void WriteCSVCell(std::string_view text, uint8_t separator, std::string& out) {
-    bool quoted = false;
-    for (char c : text) quoted = quoted || c == char(separator) || c == '"' || c == '\r' || c == '\n';
-    if (!quoted) {
+    if (!csv_field_needs_quotes(text, separator)) {
         out.append(text);
         return;
     }

@@ -168,11 +168,7 @@ public:
 
     void put(char32_t c) { length_ += encode_utf8(c, bytes_ + length_); }
     void put_roman(unsigned char byte) { put(mac_roman_to_unicode(byte)); }
-    std::string take() {
-        if (bytes_ == short_) return std::string(short_, length_);
-        long_.resize(length_);
-        return std::move(long_);
-    }
+    void append_to(std::string& out) const { out.append(bytes_, length_); }
 
 private:
     char short_[128];
@@ -181,15 +177,15 @@ private:
     size_t length_ = 0;
 };
 
-std::string single_byte_to_utf8(std::string_view bytes, int16_t script) {
+void append_single_byte_utf8(std::string_view bytes, int16_t script, std::string& out) {
     const ByteTable& t = byte_table(script);
-    Utf8Text out(bytes.size());
+    Utf8Text utf8(bytes.size());
     for (unsigned char b : bytes) {
-        if (b < 0x80) out.put(b);
-        else if (t.high[b - 0x80] != kNoCharacter) out.put(t.high[b - 0x80]);
-        else out.put_roman(b);
+        if (b < 0x80) utf8.put(b);
+        else if (t.high[b - 0x80] != kNoCharacter) utf8.put(t.high[b - 0x80]);
+        else utf8.put_roman(b);
     }
-    return out.take();
+    utf8.append_to(out);
 }
 
 // One character of double-byte text: its bytes, as UTF-8 when the script
@@ -287,19 +283,22 @@ uint16_t encoded_bytes(DoubleByteTable& t, char32_t c, const Script& script) {
     return found_once(t.encoded[c], kUnknownBytes, [&] { return bytes_of(char16_t(c), script); });
 }
 
-std::string double_byte_to_utf8(std::string_view bytes, const Script& script) {
+void append_double_byte_utf8(std::string_view bytes, const Script& script, std::string& out) {
     DoubleByteTable& t = double_byte_table(script);
-    Utf8Text out(bytes.size());
+    Utf8Text utf8(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
         const bool pair = script_lead_byte(uint8_t(bytes[i]), script.number) && i + 1 < bytes.size();
         const char16_t c = decoded_code(t, bytes.substr(i), pair, script);
-        if (c == kConverterCode) return double_byte_to_utf8_by_converter(bytes, script);
-        if (c != kNoCode) out.put(c);
+        if (c == kConverterCode) {
+            out += double_byte_to_utf8_by_converter(bytes, script);
+            return;
+        }
+        if (c != kNoCode) utf8.put(c);
         else
-            for (size_t k = 0; k < (pair ? 2u : 1u); ++k) out.put_roman(uint8_t(bytes[i + k]));
+            for (size_t k = 0; k < (pair ? 2u : 1u); ++k) utf8.put_roman(uint8_t(bytes[i + k]));
         i += pair ? 2 : 1;
     }
-    return out.take();
+    utf8.append_to(out);
 }
 
 // How a script spells a character or letters: by its tables, not at all, or
@@ -548,10 +547,17 @@ bool utf8_to_script(std::string_view utf8, int16_t script, std::string& out) {
     return letters.append_spelled(0, letters.size(), script, out);
 }
 
-std::string script_to_utf8(std::string_view bytes, int16_t script) {
+void append_script_utf8(std::string_view bytes, int16_t script, std::string& out) {
     const Script* s = find_script(script);
     if (!s) s = find_script(kScriptRoman);
-    return s->double_byte ? double_byte_to_utf8(bytes, *s) : single_byte_to_utf8(bytes, s->number);
+    if (s->double_byte) append_double_byte_utf8(bytes, *s, out);
+    else append_single_byte_utf8(bytes, s->number, out);
+}
+
+std::string script_to_utf8(std::string_view bytes, int16_t script) {
+    std::string utf8;
+    append_script_utf8(bytes, script, utf8);
+    return utf8;
 }
 
 char32_t single_byte_code_point(unsigned char byte, int16_t script) {

@@ -50,6 +50,8 @@ bool utf8_to_script(std::string_view utf8, int16_t script, std::string& out);
 // Every byte comes through: a byte sequence the script does not define is
 // taken as Mac Roman.
 std::string script_to_utf8(std::string_view bytes, int16_t script);
+// The same appended to `out`.
+void append_script_utf8(std::string_view bytes, int16_t script, std::string& out);
 
 // A text from outside spelled in one script: Roman when Mac Roman can,
 // otherwise the first other script that spells it all; when none does, the
