@@ -219,6 +219,8 @@ std::string run_entry(int32_t start, int16_t font, const RunLook& look) {
 ScriptedText spell_text_in_scripts(std::string_view utf8, const RunLook& look) {
     ScriptedText out;
     const int16_t own = pf::font_to_script(look.font);
+    out.script = pf::append_spelled_by_tables(utf8, own, out.text);
+    if (out.script >= 0) return out;
     const pf::ScriptLetters letters(utf8);
     out.script = letters.append_in_script_spelling(0, letters.size(), own, out.text);
     if (out.script >= 0) return out;

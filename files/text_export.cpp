@@ -206,20 +206,43 @@ bool rewritten(const TextWriter& w, std::string_view field) {
     return std::any_of(field.begin(), field.end(), [&](char c) { return w.rewritten_bytes[uint8_t(c)]; });
 }
 
+// The field from `start` of the line, taken back and written again quoted
+// when a CSV field must be.
+void quote_field(TextWriter& w, size_t start, std::string& out) {
+    const std::string_view field = std::string_view(out).substr(start);
+    if (w.separator == kTabSeparator || !csv_field_needs_quotes(field, w.separator)) return;
+    w.field.assign(field);
+    out.resize(start);
+    WriteCSVCell(w.field, w.separator, out);
+}
+
+// A text cell beyond ASCII, for a file in UTF-8: decoded from the cell's
+// bytes straight into the line. False for any other cell.
+bool put_text_in_utf8(TextWriter& w, const uint8_t* cell, std::string& out) {
+    if (!w.utf8 || _cellType_(cell) != kCellText) return false;
+    const std::string_view text = bytes_of(_formulaPtr_(cell), _formulaLength_(cell));
+    if (!has_high_bytes(text)) return false;
+    const size_t start = out.size();
+    append_cell_field_utf8(cell, text, cell_font(w, cell), out);
+    quote_field(w, start, out);
+    return true;
+}
+
 // The field's text goes straight to `out`; a field to be quoted or converted
 // is taken back and written again.
 void put_field(TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
+    if (put_text_in_utf8(w, cell, out)) return;
     const size_t start = out.size();
     if (field_text(w, cell, where, out) || !rewritten(w, std::string_view(out).substr(start))) return;
+    if (w.utf8 && has_high_bytes(std::string_view(out).substr(start))) {
+        w.field.assign(out, start);
+        out.resize(start);
+        append_cell_field_utf8(cell, w.field, cell_font(w, cell), out);
+        quote_field(w, start, out);
+        return;
+    }
     w.field.assign(out, start);
     out.resize(start);
-    if (w.utf8 && has_high_bytes(w.field)) {
-        append_cell_field_utf8(cell, w.field, cell_font(w, cell), out);
-        const std::string_view utf8 = std::string_view(out).substr(start);
-        if (w.separator == kTabSeparator || !csv_field_needs_quotes(utf8, w.separator)) return;
-        w.field.assign(utf8);
-        out.resize(start);
-    }
     if (w.separator == kTabSeparator)
         out.append(w.field);
     else

@@ -329,7 +329,7 @@ constexpr KnownSpellings kAllTables = every_place(Spelling::tables);
 constexpr KnownSpellings kAllNone = every_place(Spelling::none);
 constexpr KnownSpellings kLowBits = kAllTables;  // tables + 1 is 01
 
-KnownSpellings find_spellings(char32_t c) {
+[[gnu::noinline]] KnownSpellings find_spellings(char32_t c) {
     KnownSpellings all = 0;
     for (size_t place = 0; place < std::size(kScripts); ++place)
         all |= (KnownSpellings(table_spelling(c, kScripts[place])) + 1) << (place * 2);
@@ -337,7 +337,7 @@ KnownSpellings find_spellings(char32_t c) {
 }
 
 // How every script spells a character, those of the basic plane found once.
-KnownSpellings character_spellings(char32_t c) {
+inline KnownSpellings character_spellings(char32_t c) {
     static std::array<std::atomic<KnownSpellings>, 0x10000> known{};
     if (c >= known.size()) return find_spellings(c);
     return found_once(known[c], KnownSpellings(0), [c] { return find_spellings(c); });
@@ -368,23 +368,46 @@ Spelling spelling_at(KnownSpellings spellings, size_t place) {
 }
 
 // Appends the bytes of letters [first, last) that the script's tables spell.
+// The bytes a script's tables spell characters in, written at `at`: two at
+// most a character; "?" for one they do not spell.
+class TableBytes {
+public:
+    explicit TableBytes(const Script& script)
+        : script_(script),
+          single_(script.double_byte ? nullptr : &byte_table(script.number)),
+          pairs_(script.double_byte ? &double_byte_table(script) : nullptr) {}
+
+    static constexpr size_t kMost = 2;
+
+    size_t put(char32_t c, char* at) const {
+        if (single_) {
+            unsigned char byte = '?';
+            at[0] = single_byte_of(c, *single_, byte) ? char(byte) : '?';
+            return 1;
+        }
+        const uint16_t pair = encoded_bytes(*pairs_, c, script_);
+        if (pair <= 0xFF) {
+            at[0] = char(pair);
+            return 1;
+        }
+        at[0] = char(pair >> 8);
+        at[1] = char(pair & 0xFF);
+        return 2;
+    }
+
+private:
+    const Script& script_;
+    const ByteTable* single_;
+    DoubleByteTable* pairs_;
+};
+
+// Appends the bytes of letters [first, last) that the script's tables spell.
 void append_table_bytes(const ScriptLetters& letters, size_t first, size_t last, const Script& script,
                         std::string& out) {
+    const TableBytes bytes(script);
     size_t end = out.size();
-    out.resize(end + 2 * (last - first));
-    char* bytes = out.data();
-    if (!script.double_byte) {
-        const ByteTable& t = byte_table(script.number);
-        unsigned char byte = '?';
-        for (size_t k = first; k < last; ++k) bytes[end++] = single_byte_of(letters.character(k), t, byte) ? char(byte) : '?';
-    } else {
-        DoubleByteTable& t = double_byte_table(script);
-        for (size_t k = first; k < last; ++k) {
-            const uint16_t pair = encoded_bytes(t, letters.character(k), script);
-            if (pair > 0xFF) bytes[end++] = char(pair >> 8);
-            bytes[end++] = char(pair & 0xFF);
-        }
-    }
+    out.resize(end + TableBytes::kMost * (last - first));
+    for (size_t k = first; k < last; ++k) end += bytes.put(letters.character(k), out.data() + end);
     out.resize(end);
 }
 
@@ -471,6 +494,39 @@ int16_t ScriptLetters::append_in_script_spelling(size_t first, size_t last, int1
     const size_t place = spelling_place(*this, first, last, spellings, preferred);
     if (place == std::size(kScripts)) return -1;
     spell_letters(*this, first, last, place, spelling_at(spellings, place), &out);
+    return kScripts[place].number;
+}
+
+int16_t append_spelled_by_tables(std::string_view utf8, int16_t preferred, std::string& out) {
+    // The characters of a short text are kept from the first pass for the second.
+    constexpr size_t kKept = 32;
+    char32_t kept[kKept];
+    KnownSpellings spellings = kAllTables;
+    size_t count = 0;
+    for (size_t i = 0; i < utf8.size(); ++count) {
+        char32_t c = 0;
+        spellings = with_letter(spellings, decode_utf8(utf8, i, c) ? character_spellings(c) : kAllNone);
+        if (count < kKept) kept[count] = c;
+    }
+    const KnownSpellings tables = spellings & ~(spellings >> 1) & kLowBits;
+    const size_t preferred_place = place_of(preferred);
+    const bool preferred_spells = preferred_place < std::size(kScripts) && (tables >> (preferred_place * 2) & 1) != 0;
+    const KnownSpellings converter = spellings & spellings >> 1 & kLowBits;
+    if (!preferred_spells && (converter != 0 || tables == 0)) return -1;
+    const size_t place = preferred_spells ? preferred_place : size_t(std::countr_zero(tables)) / 2;
+    const TableBytes bytes(kScripts[place]);
+    size_t end = out.size();
+    out.resize(end + TableBytes::kMost * count);
+    if (count <= kKept) {
+        for (size_t k = 0; k < count; ++k) end += bytes.put(kept[k], out.data() + end);
+    } else {
+        for (size_t i = 0; i < utf8.size();) {
+            char32_t c = 0;
+            decode_utf8(utf8, i, c);
+            end += bytes.put(c, out.data() + end);
+        }
+    }
+    out.resize(end);
     return kScripts[place].number;
 }
 

@@ -79,6 +79,12 @@ struct ScriptPiece {
 };
 std::vector<ScriptPiece> pieces_in_script(std::string_view bytes, int16_t from, int16_t to);
 
+// A text that the tables of one script spell whole (that script_spelling
+// would choose; no system converter asked), appended to `out` in its bytes in
+// one pass; answers the script, or -1 (`out` unchanged) for a text left to
+// ScriptLetters.
+int16_t append_spelled_by_tables(std::string_view utf8, int16_t preferred, std::string& out);
+
 // A UTF-8 text decoded once into its characters (letters), to be spelled
 // in scripts. A malformed sequence is a letter no script spells.
 class ScriptLetters {
