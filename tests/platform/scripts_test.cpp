@@ -177,3 +177,28 @@ TEST(Scripts, LettersAndWordsOfSingleByteScripts) {
 }
 
 }  // namespace
+
+// A text that one script's tables spell whole goes in one pass to the same
+// script and bytes as letter by letter; any other is left to the letters.
+TEST(Scripts, ATextOneScriptSpellsWholeIsSpelledInOnePassAsLetterByLetter) {
+    int differences = 0;
+    auto compare = [&](const std::string& utf8, int16_t preferred) {
+        std::string fast = "x", letters = "x";
+        const int16_t script = pf::append_spelled_by_tables(utf8, preferred, fast);
+        const pf::ScriptLetters decoded(utf8);
+        const int16_t expected = decoded.append_in_script_spelling(0, decoded.size(), preferred, letters);
+        const bool same = script < 0 ? fast == "x" : script == expected && fast == letters;
+        if (!same && differences++ < 5) ADD_FAILURE() << utf8 << " preferring " << preferred;
+    };
+    for (int16_t preferred : pf::enabled_scripts()) {
+        for (char32_t c = 0x80; c < 0x10000; c += (c == 0xD7FF ? 0x801 : 1)) {
+            std::string utf8 = "a ";
+            pf::append_utf8(utf8, c);
+            compare(utf8, preferred);
+        }
+        for (const Spelled& t : kTexts) compare(t.utf8, preferred);
+        for (const char* utf8 : {"", "Tokyo 東京 Москва", "\xE6\x9D", "ok \xF0\x9F\x98\x80", "\u301C", "한국 ไทย"})
+            compare(utf8, preferred);
+    }
+    EXPECT_EQ(differences, 0);
+}
