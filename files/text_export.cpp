@@ -178,14 +178,11 @@ bool number_of(const TextWriter& w, const uint8_t* cell, std::string& out) {
     return false;
 }
 
-// The text of one cell's field, before any quoting: true when it is known to
-// need none (a number in plain notation), false when it is to be looked at.
+// The text of the field of a cell other than a text cell, before any
+// quoting: true when it is known to need none (a number in plain notation, or
+// no value), false when it is to be looked at.
 bool field_text(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
     const uint8_t type = _cellType_(cell);
-    if (type == kCellText) {
-        out.append(bytes_of(_formulaPtr_(cell), _formulaLength_(cell)));
-        return false;
-    }
     if (type != kCellFormula && type != kCellConstant) return true;
     if (w.source == FieldSource::displayed) {
         displayed_text_of(w, cell, where, out);
@@ -216,37 +213,41 @@ void quote_field(TextWriter& w, size_t start, std::string& out) {
     WriteCSVCell(w.field, w.separator, out);
 }
 
-// A text cell beyond ASCII, for a file in UTF-8: decoded from the cell's
-// bytes straight into the line. False for any other cell.
-bool put_text_in_utf8(TextWriter& w, const uint8_t* cell, std::string& out) {
-    if (!w.utf8 || _cellType_(cell) != kCellText) return false;
+// A field to be quoted (or, in a tab-separated file, written as it is).
+void put_as_is(const TextWriter& w, std::string_view field, std::string& out) {
+    if (w.separator == kTabSeparator) out.append(field);
+    else WriteCSVCell(field, w.separator, out);
+}
+
+// A text cell's field: its bytes straight into the line, unless they are to
+// be quoted, or decoded from their scripts for a file in UTF-8.
+void put_text(TextWriter& w, const uint8_t* cell, std::string& out) {
     const std::string_view text = bytes_of(_formulaPtr_(cell), _formulaLength_(cell));
-    if (!has_high_bytes(text)) return false;
-    const size_t start = out.size();
-    append_cell_field_utf8(cell, text, cell_font(w, cell), out);
-    quote_field(w, start, out);
-    return true;
+    if (!rewritten(w, text)) {
+        out.append(text);
+    } else if (w.utf8 && has_high_bytes(text)) {
+        const size_t start = out.size();
+        append_cell_field_utf8(cell, text, cell_font(w, cell), out);
+        quote_field(w, start, out);
+    } else {
+        put_as_is(w, text, out);
+    }
 }
 
 // The field's text goes straight to `out`; a field to be quoted or converted
 // is taken back and written again.
 void put_field(TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
-    if (put_text_in_utf8(w, cell, out)) return;
+    if (_cellType_(cell) == kCellText) return put_text(w, cell, out);
     const size_t start = out.size();
     if (field_text(w, cell, where, out) || !rewritten(w, std::string_view(out).substr(start))) return;
-    if (w.utf8 && has_high_bytes(std::string_view(out).substr(start))) {
-        w.field.assign(out, start);
-        out.resize(start);
-        append_cell_field_utf8(cell, w.field, cell_font(w, cell), out);
-        quote_field(w, start, out);
-        return;
-    }
     w.field.assign(out, start);
     out.resize(start);
-    if (w.separator == kTabSeparator)
-        out.append(w.field);
-    else
-        WriteCSVCell(w.field, w.separator, out);
+    if (w.utf8 && has_high_bytes(w.field)) {
+        append_cell_field_utf8(cell, w.field, cell_font(w, cell), out);
+        quote_field(w, start, out);
+    } else {
+        put_as_is(w, w.field, out);
+    }
 }
 
 // The fields of one stored row within the columns [left, right].
