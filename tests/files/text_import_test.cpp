@@ -351,7 +351,10 @@ TEST_F(TextImportTest, ANumberCellRecordHoldsItsSlotAfterLabelAndNoteAndItsTyped
     EXPECT_EQ(_noteLength_(cell), 4);
     EXPECT_EQ(_formulaLength_(cell), kNumberSlotSize + 4);
     EXPECT_EQ(load_f64(_formulaPtr_(cell)), 2.5);
+    EXPECT_EQ(_formulaPtr_(cell)[8], 0);  // the slot's two bytes past the double
+    EXPECT_EQ(_formulaPtr_(cell)[9], 0);
     EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(_constTextPtr_(cell)), 4), "2.50");
+    EXPECT_EQ(std::memcmp(cell + kFmtFont, header + kFmtFont, 2), 0);  // the format is the header's
     // A number read from a file keeps at most 255 bytes of its text; the
     // header may be a cell of the row being written.
     const std::string digits(300, '1');
