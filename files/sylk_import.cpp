@@ -1094,8 +1094,7 @@ int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {
 }
 
 int16_t read_sylk_bytes(std::string_view bytes, MemoryRef layer, ImportReport* report) {
-    std::string utf8;
-    DecodedText decoded = decode_text_file(sylk_file_in_utf8(bytes, utf8));
+    DecodedText decoded = decode_text_or_sylk_file(bytes);
     if (report) count_decoding_losses(decoded, *report);
     return read_decoded_sylk_letting_go(decoded, layer, report);
 }

@@ -141,15 +141,29 @@ std::string sylk_lines_for_other_spreadsheets(std::string_view utf8) {
     return out;
 }
 
-std::string_view sylk_file_in_utf8(std::string_view bytes, std::string& utf8) {
-    if (!has_high_bytes(bytes) || !names_this_program(bytes) || pf::is_utf8(bytes)) return bytes;
-    utf8.clear();
+namespace {
+
+// The file's lines in UTF-8, those in Windows-1252 converted.
+std::string windows_lines_in_utf8(std::string_view bytes) {
+    std::string utf8, converted;
     utf8.reserve(bytes.size() + bytes.size() / 8);
-    std::string converted;
     each_line(bytes, [&](std::string_view line) {
         const bool windows = has_high_bytes(line) && !pf::is_utf8(line) &&
                              pf::convert_encoding(line, kWindowsLatin, "UTF-8", converted);
         utf8.append(windows ? std::string_view(converted) : line);
     });
     return utf8;
+}
+
+}  // namespace
+
+DecodedText decode_text_or_sylk_file(std::string_view bytes) {
+    DecodedText decoded = decode_text_file(bytes);
+    // Read as UTF-8 (or ASCII), the file is read; read otherwise, a file this
+    // program wrote that is not UTF-8 throughout is read again from its lines
+    // in UTF-8. Most files are thus looked through once.
+    const bool read_as_utf8 = decoded.form.encoding == TextFileEncoding::utf8 && decoded.guessed == 0;
+    if (read_as_utf8 || !has_high_bytes(bytes) || !names_this_program(bytes) || pf::is_utf8(bytes)) return decoded;
+    decoded = DecodedText();  // let go before the second reading
+    return decode_text_file(windows_lines_in_utf8(bytes));
 }

@@ -10,6 +10,7 @@
 
 #include "core/memory_manager.h"
 #include "files/sylk.h"
+#include "files/text_encoding.h"
 
 struct SylkSpelling {
     bool utf8 = false;      // the file's text is UTF-8
@@ -56,7 +57,7 @@ void append_sylk_cell_text(const uint8_t* cell, std::string_view text, int16_t f
 // line; a line with a character it lacks, or whose bytes would read as
 // UTF-8, stays UTF-8.
 std::string sylk_lines_for_other_spreadsheets(std::string_view utf8);
-// The bytes of a SYLK file this program wrote for other spreadsheets, its
-// Windows-1252 lines in UTF-8, kept in `utf8`; any other file's bytes as
-// they are.
-std::string_view sylk_file_in_utf8(std::string_view bytes, std::string& utf8);
+// The bytes of a text file decoded (decode_text_file); those of a SYLK file
+// this program wrote for other spreadsheets with its Windows-1252 lines in
+// UTF-8 first.
+DecodedText decode_text_or_sylk_file(std::string_view bytes);

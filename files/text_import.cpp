@@ -184,8 +184,7 @@ int16_t read_whole_text_file(const pf::FileSpec& spec, std::vector<uint8_t>& byt
 
 int16_t decode_bytes(std::string_view bytes, DecodedText& decoded) {
     try {
-        std::string utf8;
-        decoded = decode_text_file(sylk_file_in_utf8(bytes, utf8));
+        decoded = decode_text_or_sylk_file(bytes);
     } catch (const std::bad_alloc&) {
         return kNoMemoryErr;
     }

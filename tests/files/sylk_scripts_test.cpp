@@ -4,6 +4,7 @@
 #include <string>
 
 #include "files/sylk_format.h"
+#include "files/sylk_text.h"
 #include "model/cell_format.h"
 #include "model/cell_store.h"
 #include "model/model_services.h"
@@ -97,6 +98,21 @@ TEST_F(SylkScriptsTest, SylkForOtherSpreadsheetsSpellsItsLinesInWindowsLatin) {
     EXPECT_NE(own.find("K\"Krak\x1BNBow\""), std::string::npos);
     EXPECT_EQ(sylk_layer_text(read_sylk(others)), own);
     EXPECT_EQ(sylk_layer_text(read_sylk(others), SylkVariant::other_spreadsheets), others);
+}
+
+// Only a file this program wrote has its Windows-1252 lines read as such;
+// another program's bytes that are not UTF-8 are Mac Roman, counted as guessed.
+TEST_F(SylkScriptsTest, OnlyThisProgramsFileIsReadInWindowsLatin) {
+    const std::string body = "C;Y1;X1;K\"Z\xFCrich\"\r\nE\r\n";
+    const DecodedText ours = decode_text_or_sylk_file("ID;P" + std::string(kSylkProgramName) + ";N;E;B4\r\n" + body);
+    EXPECT_NE(ours.text.find("K\"Z\x9Frich\""), std::string::npos) << ours.text;
+    EXPECT_EQ(ours.guessed, 0);
+    const DecodedText other = decode_text_or_sylk_file("ID;POTHER;N;E\r\n" + body);
+    EXPECT_NE(other.text.find("K\"Z\xFCrich\""), std::string::npos) << other.text;
+    EXPECT_EQ(other.guessed, 1);
+    const DecodedText utf8 = decode_text_or_sylk_file("ID;POTHER;N;E\r\nC;Y1;X1;K\"Z\u00FCrich\"\r\n");
+    EXPECT_NE(utf8.text.find("K\"Z\x9Frich\""), std::string::npos) << utf8.text;
+    EXPECT_EQ(utf8.guessed, 0);
 }
 
 TEST_F(SylkScriptsTest, FormulasKeepTheScriptOfTheirTextsAndEscapesTheirCharacters) {
