@@ -129,6 +129,25 @@ TEST_F(SylkTest, EscapesStandForTheirCharacters) {
     EXPECT_EQ(cell(back, 0, 1).type, kCellText);
 }
 
+// Lines end at a carriage return, a line feed or both, wherever they stand
+// in the text; a tab or another byte below a line break's is no line end.
+TEST_F(SylkTest, LinesOfEveryLengthEndAtTheirBreaksOnly) {
+    const char* const kEnds[] = {"\r\n", "\n", "\r"};
+    std::string text = "ID;PQUORVIN\r\n";
+    std::vector<std::string> values;
+    for (int n = 0; n < 40; ++n) {
+        values.push_back(std::string(size_t(n), 'a') + (n % 2 ? "\t" : "\x0B") + std::string(size_t(n % 9), '\xA5'));
+        text += "C;Y" + std::to_string(n + 1) + ";X1;K\"" + values.back() + "\"" + kEnds[n % 3];
+    }
+    MemoryRef l = read_sylk(text + "E\r\n");
+    ASSERT_EQ(cells_of(l).size(), values.size());
+    for (int n = 0; n < 40; ++n) {
+        std::string expected = values[size_t(n)];
+        if (n % 2 == 0) expected.erase(size_t(n), 1);  // a control other than a tab is dropped
+        EXPECT_EQ(cell(l, n, 0).text, expected) << n;
+    }
+}
+
 TEST_F(SylkTest, OtherSpreadsheetsFilesAreReadTheirWay) {
     // Formats before their cells, pictures counted from 0, fonts counted from 0 without 4.
     MemoryRef l = read(
