@@ -194,9 +194,24 @@ bool next_field(std::string_view& rest, SylkField& field) {
     return true;
 }
 
+namespace {
+
+// The bytes that may keep a value from being taken as written: the escape,
+// a semicolon (doubled, it stands for one) and the controls.
+constexpr std::array<bool, 256> kMayBeEscaped = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 32; ++c) bytes[size_t(c)] = true;
+    bytes[';'] = true;
+    return bytes;
+}();
+
+}  // namespace
+
 bool value_as_written(std::string_view raw, bool drop_controls) {
+    static_assert(kEscape < 32);
     for (size_t i = 0; i < raw.size(); ++i) {
         const auto c = uint8_t(raw[i]);
+        if (!kMayBeEscaped[c]) continue;
         if (c == kEscape || (c == ';' && i + 1 < raw.size() && raw[i + 1] == ';')) return false;
         if (drop_controls && c < 32 && c != '\t' && c != '\n') return false;
     }
