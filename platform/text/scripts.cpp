@@ -515,18 +515,21 @@ int16_t append_spelled_by_tables(std::string_view utf8, int16_t preferred, std::
     if (!preferred_spells && (converter != 0 || tables == 0)) return -1;
     const size_t place = preferred_spells ? preferred_place : size_t(std::countr_zero(tables)) / 2;
     const TableBytes bytes(kScripts[place]);
-    size_t end = out.size();
-    out.resize(end + TableBytes::kMost * count);
     if (count <= kKept) {
-        for (size_t k = 0; k < count; ++k) end += bytes.put(kept[k], out.data() + end);
+        char spelled[TableBytes::kMost * kKept];
+        size_t length = 0;
+        for (size_t k = 0; k < count; ++k) length += bytes.put(kept[k], spelled + length);
+        out.append(spelled, length);
     } else {
+        size_t end = out.size();
+        out.resize(end + TableBytes::kMost * count);
         for (size_t i = 0; i < utf8.size();) {
             char32_t c = 0;
             decode_utf8(utf8, i, c);
             end += bytes.put(c, out.data() + end);
         }
+        out.resize(end);
     }
-    out.resize(end);
     return kScripts[place].number;
 }
 
