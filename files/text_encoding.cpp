@@ -14,18 +14,6 @@ constexpr std::string_view kUtf16BigMark = "\xFE\xFF";
 
 bool starts_with(std::string_view text, std::string_view head) { return text.substr(0, head.size()) == head; }
 
-// Where the run of ASCII bytes from `at` ends: at the next byte above 127, or
-// the text's end. Eight bytes are looked at a time.
-size_t ascii_run_end(std::string_view text, size_t at) {
-    constexpr uint64_t kHighBits = 0x8080808080808080ull;
-    for (uint64_t eight = 0; at + 8 <= text.size(); at += 8) {
-        std::memcpy(&eight, text.data() + at, 8);
-        if (eight & kHighBits) break;
-    }
-    while (at < text.size() && uint8_t(text[at]) < 0x80) ++at;
-    return at;
-}
-
 // How far a text converted to Mac Roman: whole, up to a character Mac Roman
 // cannot spell, or not at all for bytes that are not UTF-8.
 enum class RomanConversion : uint8_t { whole, stopped, not_utf8 };
@@ -38,7 +26,7 @@ RomanConversion convert_to_roman(std::string_view utf8, DecodedText& out, bool s
     out.text.reserve(utf8.size());
     out.unmapped = 0;
     for (size_t i = 0; i < utf8.size();) {
-        const size_t run_end = ascii_run_end(utf8, i);
+        const size_t run_end = pf::ascii_run_end(utf8, i);
         out.text.append(utf8.substr(i, run_end - i));
         i = run_end;
         if (i == utf8.size()) break;
@@ -121,7 +109,7 @@ void replace_nul_bytes(DecodedText& out) {
 
 }  // namespace
 
-bool has_high_bytes(std::string_view text) { return ascii_run_end(text, 0) < text.size(); }
+bool has_high_bytes(std::string_view text) { return pf::ascii_run_end(text, 0) < text.size(); }
 
 namespace {
 

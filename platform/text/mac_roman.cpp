@@ -72,13 +72,7 @@ bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte) {
 }
 
 bool is_utf8(std::string_view text) {
-    constexpr uint64_t kHighBits = 0x8080808080808080ull;
-    for (size_t i = 0; i < text.size();) {
-        uint64_t eight = 0;
-        if (i + 8 <= text.size() && (std::memcpy(&eight, text.data() + i, 8), (eight & kHighBits) == 0)) {
-            i += 8;
-            continue;
-        }
+    for (size_t i = ascii_run_end(text, 0); i < text.size(); i = ascii_run_end(text, i)) {
         char32_t ignored = 0;
         if (!decode_utf8(text, i, ignored)) return false;
     }

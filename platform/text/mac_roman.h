@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -51,6 +53,18 @@ bool unicode_to_mac_roman(char32_t code_point, unsigned char& byte);
     if (c < kLeast[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
     code_point = c;
     return true;
+}
+
+// Where the run of ASCII bytes from `at` ends: at the next byte above 127, or
+// the text's end. Eight bytes are looked at a time.
+inline size_t ascii_run_end(std::string_view text, size_t at) {
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    for (uint64_t eight = 0; at + 8 <= text.size(); at += 8) {
+        std::memcpy(&eight, text.data() + at, 8);
+        if (eight & kHighBits) break;
+    }
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+    return at;
 }
 
 // Whether the text is well-formed UTF-8 throughout (ASCII is).

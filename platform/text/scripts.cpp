@@ -60,21 +60,24 @@ constexpr size_t kScriptNumbers = 32;
 static_assert(std::ranges::all_of(kScripts,
                                   [](const Script& s) { return s.number >= 0 && s.number < int(kScriptNumbers); }));
 
+// The place in kScripts of a script not enabled: past the last.
+constexpr size_t kNoPlace = std::size(kScripts);
+
 // Each number's place in kScripts; past the last for a script not enabled.
 constexpr std::array<uint8_t, kScriptNumbers> kPlaces = [] {
     std::array<uint8_t, kScriptNumbers> places{};
-    places.fill(uint8_t(std::size(kScripts)));
+    places.fill(uint8_t(kNoPlace));
     for (size_t i = 0; i < std::size(kScripts); ++i) places[size_t(kScripts[i].number)] = uint8_t(i);
     return places;
 }();
 
 size_t place_of(int16_t script) {
-    return script >= 0 && size_t(script) < kScriptNumbers ? kPlaces[size_t(script)] : std::size(kScripts);
+    return script >= 0 && size_t(script) < kScriptNumbers ? kPlaces[size_t(script)] : kNoPlace;
 }
 
 const Script* find_script(int16_t number) {
     const size_t place = place_of(number);
-    return place < std::size(kScripts) ? &kScripts[place] : nullptr;
+    return place < kNoPlace ? &kScripts[place] : nullptr;
 }
 
 constexpr char32_t kNoCharacter = 0xFFFFFFFF;
@@ -329,6 +332,13 @@ constexpr KnownSpellings kAllTables = every_place(Spelling::tables);
 constexpr KnownSpellings kAllNone = every_place(Spelling::none);
 constexpr KnownSpellings kLowBits = kAllTables;  // tables + 1 is 01
 
+// Places whose tables, and places whose system converter, may spell letters
+// of `spellings`: a bit each, the low one of the place's two.
+constexpr KnownSpellings places_spelling_by(KnownSpellings spellings, Spelling spelling) {
+    const KnownSpellings low = spellings & kLowBits, high = spellings >> 1 & kLowBits;
+    return spelling == Spelling::tables ? low & ~high : low & high;
+}
+
 [[gnu::noinline]] KnownSpellings find_spellings(char32_t c) {
     KnownSpellings all = 0;
     for (size_t place = 0; place < std::size(kScripts); ++place)
@@ -346,8 +356,7 @@ inline KnownSpellings character_spellings(char32_t c) {
 // The spellings of letters and of one more: a script whose tables spell the
 // letters takes the new letter's spelling; the others keep theirs.
 KnownSpellings with_letter(KnownSpellings spellings, KnownSpellings letter) {
-    // Places whose tables spelled every letter so far: their low bit alone set.
-    const KnownSpellings tables = spellings & ~(spellings >> 1) & kLowBits;
+    const KnownSpellings tables = places_spelling_by(spellings, Spelling::tables);
     const KnownSpellings open = tables | tables << 1;
     return (spellings & ~open) | (letter & open);
 }
@@ -459,40 +468,48 @@ ScriptLetters::ScriptLetters(std::string_view utf8) : utf8_(utf8) {
 
 namespace {
 
+constexpr size_t kConverterToAsk = kNoPlace + 1;
+
+// The place of the script whose tables spell letters of `spellings`:
+// `preferred` when they do, else the first; kNoPlace when no script spells
+// them, kConverterToAsk when a system converter is to be asked first.
+inline size_t place_by_tables(KnownSpellings spellings, size_t preferred_place) {
+    const KnownSpellings tables = places_spelling_by(spellings, Spelling::tables);
+    if (preferred_place < kNoPlace && (tables >> (preferred_place * 2) & 1)) return preferred_place;
+    if (places_spelling_by(spellings, Spelling::converter)) return kConverterToAsk;
+    return tables ? size_t(std::countr_zero(tables)) / 2 : kNoPlace;
+}
+
 // The place among the enabled scripts of the script that spells letters
 // [first, last) all, spelled as `spellings` says: `preferred` when it does,
-// else the first that does; their count when none does.
+// else the first that does; kNoPlace when none does.
 size_t spelling_place(const ScriptLetters& letters, size_t first, size_t last, KnownSpellings spellings,
                       int16_t preferred) {
-    const KnownSpellings tables = spellings & ~(spellings >> 1) & kLowBits;
     const size_t preferred_place = place_of(preferred);
-    const KnownSpellings preferred_bit =
-        preferred_place < std::size(kScripts) ? KnownSpellings(1) << (preferred_place * 2) : 0;
-    if (tables & preferred_bit) return preferred_place;
-    const KnownSpellings converter = spellings & spellings >> 1 & kLowBits;
-    if (converter == 0) return tables ? size_t(std::countr_zero(tables)) / 2 : std::size(kScripts);
+    const size_t by_tables = place_by_tables(spellings, preferred_place);
+    if (by_tables != kConverterToAsk) return by_tables;
     const auto spelled = [&](size_t place) {
-        const KnownSpellings bit = KnownSpellings(1) << (place * 2);
-        return (tables & bit) ||
-               ((converter & bit) && spell_by_converter(letters, first, last, kScripts[place], nullptr));
+        const Spelling spelling = spelling_at(spellings, place);
+        return spelling == Spelling::tables ||
+               (spelling == Spelling::converter && spell_by_converter(letters, first, last, kScripts[place], nullptr));
     };
-    if (preferred_bit && spelled(preferred_place)) return preferred_place;
-    for (size_t place = 0; place < std::size(kScripts); ++place)
+    if (preferred_place < kNoPlace && spelled(preferred_place)) return preferred_place;
+    for (size_t place = 0; place < kNoPlace; ++place)
         if (place != preferred_place && spelled(place)) return place;
-    return std::size(kScripts);
+    return kNoPlace;
 }
 
 }  // namespace
 
 int16_t ScriptLetters::script_spelling(size_t first, size_t last, int16_t preferred) const {
     const size_t place = spelling_place(*this, first, last, letters_spellings(*this, first, last), preferred);
-    return place < std::size(kScripts) ? kScripts[place].number : int16_t(-1);
+    return place < kNoPlace ? kScripts[place].number : int16_t(-1);
 }
 
 int16_t ScriptLetters::append_in_script_spelling(size_t first, size_t last, int16_t preferred, std::string& out) const {
     const KnownSpellings spellings = letters_spellings(*this, first, last);
     const size_t place = spelling_place(*this, first, last, spellings, preferred);
-    if (place == std::size(kScripts)) return -1;
+    if (place == kNoPlace) return -1;
     spell_letters(*this, first, last, place, spelling_at(spellings, place), &out);
     return kScripts[place].number;
 }
@@ -508,12 +525,8 @@ int16_t append_spelled_by_tables(std::string_view utf8, int16_t preferred, std::
         spellings = with_letter(spellings, decode_utf8(utf8, i, c) ? character_spellings(c) : kAllNone);
         if (count < kKept) kept[count] = c;
     }
-    const KnownSpellings tables = spellings & ~(spellings >> 1) & kLowBits;
-    const size_t preferred_place = place_of(preferred);
-    const bool preferred_spells = preferred_place < std::size(kScripts) && (tables >> (preferred_place * 2) & 1) != 0;
-    const KnownSpellings converter = spellings & spellings >> 1 & kLowBits;
-    if (!preferred_spells && (converter != 0 || tables == 0)) return -1;
-    const size_t place = preferred_spells ? preferred_place : size_t(std::countr_zero(tables)) / 2;
+    const size_t place = place_by_tables(spellings, place_of(preferred));
+    if (place >= kNoPlace) return -1;
     const TableBytes bytes(kScripts[place]);
     if (count <= kKept) {
         char spelled[TableBytes::kMost * kKept];
@@ -535,13 +548,13 @@ int16_t append_spelled_by_tables(std::string_view utf8, int16_t preferred, std::
 
 bool ScriptLetters::spells(size_t first, size_t last, int16_t script) const {
     const size_t place = place_of(script);
-    return place < std::size(kScripts) &&
+    return place < kNoPlace &&
            spell_letters(*this, first, last, place, spelling_at(letters_spellings(*this, first, last), place), nullptr);
 }
 
 bool ScriptLetters::append_spelled(size_t first, size_t last, int16_t script, std::string& out) const {
     const size_t place = place_of(script);
-    return place < std::size(kScripts) &&
+    return place < kNoPlace &&
            spell_letters(*this, first, last, place, spelling_at(letters_spellings(*this, first, last), place), &out);
 }
 

@@ -55,11 +55,19 @@ protected:
         pf::driver_drag(top_edge(), top_left_point(cell), modifiers);
         run_until_idle();
     }
-    pf::Point top_left_point(CellPoint cell) {
+    pf::Point top_left_point(CellPoint cell) { return top_left_point_in(window, cell); }
+    static pf::Point top_left_point_in(pf::WindowRef in, CellPoint cell) {
         pf::Rect r;
-        Cell_Location(0, &r, 1, cell, layer);
-        const pf::Rect content = pf::window_content_rect(window);
+        Cell_Location(0, &r, 1, cell, doc_window_layer(window_doc_record(in)));
+        const pf::Rect content = pf::window_content_rect(in);
         return pf::Point{int16_t(content.top + r.top + 2), int16_t(content.left + r.left + 10)};
+    }
+    // Drags the selection by its top edge from this window onto `cell` of `other`.
+    void drop_on(pf::WindowRef other, CellPoint cell) {
+        pf::select_window(window);
+        run_until_idle();
+        pf::driver_drag(top_edge(), top_left_point_in(other, cell));
+        run_until_idle();
     }
     // A new document window, side by side with this one at the right; answers it.
     pf::WindowRef new_window_beside() {
@@ -151,13 +159,7 @@ TEST_F(CellDrag, ADropOnAnotherWindowCopies) {
     pf::WindowRef other = new_window_beside();
     ASSERT_NE(other, window);
     MemoryRef other_layer = doc_window_layer(window_doc_record(other));
-    pf::select_window(window);
-    run_until_idle();
-    pf::Rect r;
-    Cell_Location(0, &r, 1, CellPoint{2, 1}, other_layer);
-    const pf::Rect content = pf::window_content_rect(other);
-    pf::driver_drag(top_edge(), pf::Point{int16_t(content.top + r.top + 2), int16_t(content.left + r.left + 10)});
-    run_until_idle();
+    drop_on(other, CellPoint{2, 1});
     EXPECT_EQ(value(2, 1), 1) << "the source stays";
     uint8_t* cell = nullptr;
     int16_t length = 0;
@@ -185,13 +187,7 @@ TEST_F(CellDrag, ADropOnAnotherWindowKeepsTheLettersAndTheDays) {
     MemoryRef other_layer = doc_window_layer(window_doc_record(other));
     choose_default_font(other_layer, pf::script_font(pf::kScriptGreek));
     Set_1900Date_Flag(GetWorkSheet(other_layer), 1);
-    pf::select_window(window);
-    run_until_idle();
-    pf::Rect r;
-    Cell_Location(0, &r, 1, CellPoint{2, 1}, other_layer);
-    const pf::Rect content = pf::window_content_rect(other);
-    pf::driver_drag(top_edge(), pf::Point{int16_t(content.top + r.top + 2), int16_t(content.left + r.left + 10)});
-    run_until_idle();
+    drop_on(other, CellPoint{2, 1});
     uint8_t* cell = nullptr;
     int16_t length = 0;
     ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{2, 1}, other_layer));
