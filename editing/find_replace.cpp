@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ui/alerts.h"
+#include "core/memory_use.h"
 #include "core/string_utils.h"
 #include "editing/clipboard.h"
 #include "editing/undo.h"
@@ -233,12 +234,28 @@ void report_refusal(MemoryRef layer, const std::string& utf8, int32_t code) {
     error_alert(kParserErrorStrList, int16_t(code));
 }
 
-// Makes the planned changes under one undo record of the cells they cover,
+// Whether the layer's row formats hold what `saved` held.
+bool row_formats_kept(MemoryRef saved, MemoryRef layer) {
+    MemoryRef present = GetSpreadSheetRowFormats(layer);
+    if (!saved || !present) return saved == present;
+    const int32_t size = GetByteSize(saved);
+    if (size != GetByteSize(present)) return false;
+    MemoryUse<const uint8_t> a(saved), b(present);
+    return size == 0 || std::memcmp(a.get(), b.get(), size_t(size)) == 0;
+}
+
+// Makes the planned changes under one undo record of the cells they cover
+// (and of the row heights, when a wrapped or styled text refitted a row),
 // stopping at Command-period; the first cell that refused its change is noted.
 int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes, Refusal* refusal) {
     const CellRange bounds = bounds_of(changes);
-    MemoryRef before = nullptr;
+    MemoryRef before = nullptr, rows_before = nullptr;
     if (!CopyCellInfo(bounds.topLeft, bounds.botRight, &before, GetSpreadSheetCells(layer))) return 0;
+    if (with_failure_handler(GetMemoryGlobals(layer),
+                             [&] { rows_before = DuplicateNonNilMemory(GetSpreadSheetRowFormats(layer)); })) {
+        DisposeNonNilMemory(before);
+        return 0;
+    }
     int32_t stored = 0;
     for (const CellChange& change : changes) {
         if (CommandPeriod()) break;
@@ -250,10 +267,13 @@ int32_t apply_changes(MemoryRef layer, const std::vector<CellChange>& changes, R
         take_back_newest_undo(layer);
         ++stored;
     }
-    if (stored)
-        WriteUndo(kUndoEntry, kExtentRange, &bounds, nullptr, before, nullptr, nullptr, nullptr, nullptr, nullptr,
-                  layer);
+    if (stored) {
+        const bool refitted = !row_formats_kept(rows_before, layer);
+        WriteUndo(kUndoEntry, refitted ? kExtentRows : kExtentRange, &bounds, nullptr, before, nullptr, nullptr,
+                  refitted ? rows_before : nullptr, nullptr, nullptr, layer);
+    }
     DisposeNonNilMemory(before);
+    DisposeNonNilMemory(rows_before);
     return stored;
 }
 
@@ -291,8 +311,10 @@ bool replacement_spelled(std::string_view utf8) {
 
 int32_t store_typed_text(MemoryRef layer, CellPoint cell, std::string_view utf8) {
     select_cell(layer, cell);
+    uint8_t format_before[kCellHeaderSize];
+    entry_format(format_before, cell, layer);
     const int32_t answer = store_unicode_entry(layer, cell, utf8);
-    if (answer == kEntryStored) show_entered_cell(layer, cell);
+    if (answer == kEntryStored) show_entered_cell(layer, cell, format_before);
     return answer;
 }
 

@@ -11,6 +11,7 @@
 #include "model/move_references.h"
 #include "model/undo_record.h"
 #include "model/undo_services.h"
+#include "model/workbook.h"
 
 namespace {
 
@@ -104,4 +105,17 @@ int16_t WriteMemUndo(int16_t kind, int16_t extent, const CellRange* range_a, con
     }
     restart_recalculation(fields, layer);
     return 1;
+}
+
+bool newest_undo_keeps_row_formats(MemoryRef layer, MemoryRef row_formats) {
+    MemoryRef list = workbook_undo_list(GetWorkSheet(layer));
+    MemoryRef undo = list ? pg_GetMultUndo(list, -1) : nullptr;
+    if (!undo) return false;
+    UndoRecord fields = read_undo(undo);
+    if (fields.layer_id != GetSheetID(layer) || !keeps_cells(fields.kind) || saves_row_formats(fields.extent))
+        return false;
+    fields.extent = fields.extent == kExtentColumns ? kExtentBoth : kExtentRows;
+    fields.row_formats = row_formats;
+    write_undo_fields(undo, fields);
+    return true;
 }

@@ -41,6 +41,15 @@ pf::OSErr put_error_text(pf::AppleEvent* reply, const char* text) {
     return pf::ae_put_param_ptr(*reply, pf::kKeyErrorString, pf::kTypeText, text, std::strlen(text));
 }
 
+// An entry being typed belongs to the active cell of its layer: a request
+// that would store in cells or move the selection or the active layer under
+// the typist is refused, saying why.
+pf::OSErr refuse_while_editing(pf::AppleEvent* reply) {
+    if (!entry_line_editing()) return pf::noErr;
+    put_error_text(reply, "A cell is being edited; finish the entry first.");
+    return pf::kAEEventFailedErr;
+}
+
 // A range too large to read or write as a whole is refused, saying why.
 pf::OSErr refuse_large_range(const ObjectToken& token, pf::AppleEvent* reply) {
     if (token.picked || cells_in(token.range) <= kMaxRangeCells) return pf::noErr;
@@ -125,8 +134,10 @@ pf::OSErr enter_value(MemoryRef layer, CellPoint where, const pf::AEDesc& value,
     std::string utf8, refusal;
     pf::OSErr err = entry_of_value(value, utf8, refusal);
     int32_t answer = kEntryStored;
+    uint8_t format_before[kCellHeaderSize];
+    entry_format(format_before, where, layer);
     if (!err) answer = store_unicode_entry(layer, where, utf8);
-    if (answer == kEntryStored && !err) show_entered_cell(layer, where);
+    if (answer == kEntryStored && !err) show_entered_cell(layer, where, format_before);
     LSelect(active, &selection, nullptr, 0, layer);
     for (MemoryRef object : objects) add_selected(layer, object);
     if (!refusal.empty()) put_error_text(reply, refusal.c_str());
@@ -162,11 +173,7 @@ pf::OSErr set_token_data(const ObjectToken& token, const pf::AEDesc& data, pf::A
     if (!cells || (property != pf::kPropValue && property != pf::kPropFormula)) return pf::kAENotModifiableErr;
     if (check_access(token.layer)) return pf::kAENotModifiableErr;
     if (pf::OSErr err = refuse_large_range(token, reply)) return err;
-    // An entry being typed belongs to the active cell: it is not moved under the typist.
-    if (entry_line_editing()) {
-        put_error_text(reply, "A cell is being edited; finish the entry first.");
-        return pf::kAEEventFailedErr;
-    }
+    if (pf::OSErr err = refuse_while_editing(reply)) return err;
     const pf::OSErr err = write_range(token, data, reply);
     // The entry line shows the front document's active cell, which may be among those set.
     MemoryRef front = front_document_record();
@@ -207,6 +214,7 @@ pf::OSErr new_document(pf::AppleEvent* reply) {
 
 // A new layer in the document's front window (the front document's for the application).
 pf::OSErr new_layer(const ObjectToken& container, pf::AppleEvent* reply) {
+    if (pf::OSErr err = refuse_while_editing(reply)) return err;
     pf::WindowRef window = container.object_class == pf::kClassApplication ? nth_document_window(1) : container.window;
     MemoryRef layer = sheetRefFromWindow(window);
     if (!layer) return pf::kAENoSuchObjectErr;
@@ -291,10 +299,11 @@ pf::OSErr DoNewElement(const pf::AppleEvent* event, pf::AppleEvent* reply, long)
     return pf::kAECantHandleClassErr;
 }
 
-pf::OSErr DoSelect(const pf::AppleEvent* event, pf::AppleEvent*, long) {
+pf::OSErr DoSelect(const pf::AppleEvent* event, pf::AppleEvent* reply, long) {
     ObjectToken token;
     if (pf::OSErr err = direct_object(event, token)) return err;
     if (pf::OSErr err = GotRequiredParams(event)) return err;
+    if (pf::OSErr err = refuse_while_editing(reply)) return err;
     if (token.property || token.picked) return pf::kAECantHandleClassErr;
     if (pf::WindowRef window = window_showing(token)) SelectReferencedWindow(window);
     if (token.object_class == pf::kClassCell || token.object_class == pf::kClassRange)

@@ -233,6 +233,41 @@ TEST_F(ObjectModel, SelectingInALayerNoWindowShowsBringsItUp) {
     EXPECT_EQ(get_text("name of window 1"), "Untitled 1:Layer 2");
 }
 
+// While an entry is being typed, no request moves the selection or the active
+// layer under it: the entry goes on into the cell it was begun in.
+TEST_F(ObjectModel, RequestsThatMoveTheSelectionWaitForTheEntry) {
+    const std::string why = "A cell is being edited; finish the entry first.";
+    ASSERT_EQ(set("value of cell C5 of document 1", "keep me"), pf::noErr);
+    pf::driver_type("hello");
+    run_until_idle();
+    ASSERT_TRUE(entry_line_editing());
+
+    for (const char* target : {"cell C5 of layer 1 of document 1", "range B2:C3 of document 1", "layer 1 of document 1",
+                               "document 1", "window 1"}) {
+        pf::AppleEvent select = event("misc", "slct");
+        pf::ae_put_param_desc(select, pf::kKeyDirectObject, object(target));
+        EXPECT_EQ(reason(select, pf::kAEEventFailedErr), why) << target;
+    }
+    pf::AppleEvent layer = event("core", "crel");
+    pf::ae_put_param_ptr(layer, pf::kKeyClass, pf::kTypeType, &pf::kClassLayer, 4);
+    pf::ae_put_param_desc(layer, pf::kKeyInsertHere, object("document 1"));
+    EXPECT_EQ(reason(layer, pf::kAEEventFailedErr), why);
+    EXPECT_EQ(count("document 1", pf::kClassLayer), 1) << "no layer was added";
+    EXPECT_EQ(get_text("value of cell C5 of document 1"), "keep me") << "reading goes on while typing";
+    CellRange selected;
+    GetSelectRect(&selected, front_layer());
+    EXPECT_EQ(selected, (CellRange{{0, 0}, {0, 0}}));
+
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    run_until_idle();
+    EXPECT_EQ(get_text("value of cell A1 of document 1"), "hello");
+    EXPECT_EQ(get_text("value of cell C5 of document 1"), "keep me");
+
+    pf::AppleEvent select = event("misc", "slct");
+    pf::ae_put_param_desc(select, pf::kKeyDirectObject, object("cell C5 of document 1"));
+    EXPECT_EQ(send(select), pf::noErr) << "once the entry is stored, a script selects again";
+}
+
 TEST_F(ObjectModel, BadReferencesMissingParametersAndBadDataAreRefused) {
     pf::AEDesc result;
     EXPECT_EQ(get("value of cell ZZZZZ99 of document 1", &result), pf::kAENoSuchObjectErr);

@@ -2,6 +2,7 @@
 // that change nothing, and the undo record of an entry.
 #include "entry_fixture.h"
 
+#include <cairo.h>
 #include <cmath>
 
 #include "files/entry_cells.h"
@@ -11,8 +12,12 @@
 #include "platform/text/text.h"
 #include "model/cell_formats.h"
 #include "model/display_text.h"
+#include "platform/draw/port.h"
 #include "ui/app_prefs.h"
+#include "window/cell_geometry.h"
 #include "window/keyboard_navigation.h"
+#include "window/resizing.h"
+#include "window/sheet_drawing.h"
 
 namespace {
 
@@ -221,6 +226,103 @@ TEST_F(EntryTest, AnEntryIsOneUndoableStep) {
     EXPECT_EQ(workbook_state(), five);
     DoUndo(workbook);
     EXPECT_FALSE(has_cell(0, 0));
+}
+
+// A port for measuring text, as the document window's is.
+class MeasuringPort {
+public:
+    MeasuringPort() : surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 64, 64)) {
+        pf::open_port(port_, surface_, 64, 64);
+        pf::set_port(&port_);
+    }
+    ~MeasuringPort() {
+        pf::set_port(nullptr);
+        pf::close_port(port_);
+        cairo_surface_destroy(surface_);
+    }
+
+private:
+    cairo_surface_t* surface_;
+    pf::Port port_;
+};
+
+// A plain entry keeps the height the user gave its row; a wrapped one fits
+// its row, and Undo and Redo of that entry take the height with the cells.
+TEST_F(EntryTest, OnlyWrappedOrStyledEntriesRefitTheirRowAndUndoTakesTheHeightBack) {
+    MeasuringPort measuring;
+    ASSERT_EQ(apply_row_height(layer, cells(2, 0, 2, kLastCell), 40), 1);
+    const auto dragged = workbook_state();
+    ASSERT_EQ(enter_at(2, 0, "hello"), kEntryStored);
+    EXPECT_EQ(GetRowSize(2, layer), 40) << "the user's height stays";
+    ASSERT_EQ(enter_at(2, 1, "12"), kEntryStored);
+    EXPECT_EQ(GetRowSize(2, layer), 40);
+    DoUndo(workbook);
+    DoUndo(workbook);
+    EXPECT_EQ(workbook_state(), dragged);
+
+    // Column C wraps its text in 40 pixels.
+    ASSERT_EQ(InputColumnFormat(layer, 2 << 16 | 2), 0);
+    SetColumnByte(2, 2, kFmtAlign, 10 + 6, false, GetSpreadSheetColumnFormats(layer));  // option bit 6: wrap
+    SetColumnSize(2, 2, 40, GetSpreadSheetColumnFormats(layer));
+    const int16_t one_line = GetRowSize(5, layer);
+    const auto before = workbook_state();
+    ASSERT_EQ(enter_at(5, 2, "one two three four five six"), kEntryStored);
+    const int16_t fitted = GetRowSize(5, layer);
+    EXPECT_GT(fitted, 2 * one_line) << "wrapped lines make the row taller";
+    const auto entered = workbook_state();
+    DoUndo(workbook);
+    EXPECT_EQ(GetRowSize(5, layer), one_line);
+    EXPECT_EQ(workbook_state(), before);
+    DoRedo(workbook);
+    EXPECT_EQ(GetRowSize(5, layer), fitted);
+    EXPECT_EQ(workbook_state(), entered);
+    DoUndo(workbook);
+    EXPECT_EQ(workbook_state(), before);
+
+    // In the user's 40-pixel row a short wrapped entry fits to one line, and
+    // Undo brings the 40 back.
+    ASSERT_EQ(GetRowSize(2, layer), 40);
+    const auto tall = workbook_state();
+    ASSERT_EQ(enter_at(2, 2, "a"), kEntryStored);
+    EXPECT_LT(GetRowSize(2, layer), 40);
+    DoUndo(workbook);
+    EXPECT_EQ(workbook_state(), tall);
+
+    // A layer that keeps its row heights keeps them for wrapped text too.
+    SetSheetFlags(layer, GetSheetFlags(layer) | kLayerFixedRowHeights);
+    ASSERT_EQ(enter_at(2, 2, "one two three four five six"), kEntryStored);
+    EXPECT_EQ(GetRowSize(2, layer), 40);
+}
+
+// An entry whose one style run sets a size of its own fits its row, as one in
+// several runs does; a run in the cell's own look leaves the row alone.
+TEST_F(EntryTest, AnEntryInASizeOfItsOwnRefitsItsRow) {
+    MeasuringPort measuring;
+    ASSERT_EQ(apply_row_height(layer, cells(0, 0, 1, kLastCell), 40), 1);
+    auto enter_in_size = [&](int16_t row, int16_t size) {
+        select(row, 0);
+        std::string runs(2 + kRunEntrySize, '\0');
+        auto* table = reinterpret_cast<uint8_t*>(runs.data());
+        store_i16(table, 1);
+        store_i16(table + 2 + kRunFont, Get_Default_Font(layer));
+        store_i16(table + 2 + kRunFontSize, size);
+        const std::string text = "big";
+        MemoryRef block = Bytes2Memory(&mem_globals, text.data(), 1, int32_t(text.size()));
+        MemoryRef styles = Bytes2Memory(&mem_globals, runs.data(), 1, int32_t(runs.size()));
+        uint16_t offset = 0;
+        const int32_t answer = Enter_Data(layer, block, styles, &offset, 0);
+        DisposeMemory(block);
+        DisposeMemory(styles);
+        return answer;
+    };
+    ASSERT_EQ(enter_in_size(0, Get_Default_Size(layer)), kEntryStored);
+    EXPECT_EQ(GetRowSize(0, layer), 40) << "the run only repeats the cell's look";
+    const auto before = workbook_state();
+    ASSERT_EQ(enter_in_size(1, 24), kEntryStored);
+    EXPECT_NE(GetRowSize(1, layer), 40);
+    EXPECT_GT(GetRowSize(1, layer), GetRowSize(2, layer)) << "taller than a row of the default size";
+    DoUndo(workbook);
+    EXPECT_EQ(workbook_state(), before);
 }
 
 TEST_F(EntryTest, TheCommittingKeyMovesTheSelection) {
