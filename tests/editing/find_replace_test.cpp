@@ -15,6 +15,7 @@
 #include "platform/windows/windows.h"
 #include "editing/undo.h"
 #include "model/undo_record.h"
+#include "model/cell_formats.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
 #include "model/workbook.h"
@@ -24,6 +25,8 @@
 #include "shell/command_codes.h"
 #include "window/front_document.h"
 #include "window/cell_entry.h"
+#include "window/cell_geometry.h"
+#include "window/resizing.h"
 #include "window/entry_line.h"
 #include "window/selection_tracking.h"
 #include "locked_cell.h"
@@ -253,6 +256,27 @@ TEST_F(FindTest, ReplaceAllVisitsEachCellOnceAndUndoesInOneStep) {
     EXPECT_EQ(contents(1, 0), "a");
     EXPECT_EQ(contents(4, 3), "=\"a\"&\"b\"");
     EXPECT_EQ(contents(2, 0), "xyz");
+}
+
+// Replace All refits the rows of wrapped cells only, keeping a height the user
+// set for plain ones, and its one Undo brings back the heights it changed.
+TEST_F(FindTest, ReplaceAllRefitsWrappedRowsAndItsUndoTakesTheHeightsBack) {
+    ASSERT_EQ(InputColumnFormat(layer, 0), 0);
+    SetColumnByte(0, 0, kFmtAlign, 10 + 6, false, GetSpreadSheetColumnFormats(layer));  // option bit 6: wrap
+    SetColumnSize(0, 0, 40, GetSpreadSheetColumnFormats(layer));
+    enter(0, 0, "ab");
+    enter(2, 1, "ab");
+    ASSERT_EQ(apply_row_height(layer, CellRange{{2, 0}, {2, kLastCell}}, 40), 1);
+    const int16_t one_line = GetRowSize(0, layer);
+    search_for("ab", "ab ab ab ab ab ab");
+    EXPECT_EQ(replace_all(), 2);
+    EXPECT_GT(GetRowSize(0, layer), 2 * one_line) << "the wrapped text takes several lines";
+    EXPECT_EQ(GetRowSize(2, layer), 40) << "the plain text keeps the user's height";
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(contents(0, 0), "ab");
+    EXPECT_EQ(contents(2, 1), "ab");
+    EXPECT_EQ(GetRowSize(0, layer), one_line);
+    EXPECT_EQ(GetRowSize(2, layer), 40);
 }
 
 TEST_F(FindTest, AReplacementTheCellRefusesIsSaidAndChangesNothing) {
