@@ -48,12 +48,10 @@ void fit_entered_row(MemoryRef layer, CellPoint where) {
     if (!fitted || !newest_undo_keeps_row_formats(layer, before)) DisposeNonNilMemory(before);
 }
 
-std::string_view view_of(const std::vector<uint8_t>& bytes) {
-    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-}  // namespace
-
+// Whether a cell just stored has its row fitted to it: unless the layer keeps
+// its row heights, when its text wraps, holds style runs, or took a size of
+// its own from its one run (its size differs from the format it had). A plain
+// entry keeps the height the row has, one the user set among them.
 bool entry_fits_row(MemoryRef layer, CellPoint where, const uint8_t* format_before) {
     if (LayerUse(layer)->flags & kLayerFixedRowHeights) return false;
     uint8_t* cell = nullptr;
@@ -62,6 +60,12 @@ bool entry_fits_row(MemoryRef layer, CellPoint where, const uint8_t* format_befo
     return (cell[kFmtAlign] & (kAlignWrap | kAlignWrapToPage)) || _styleLength_(cell) > 0 ||
            cell[kFmtSize] != format_before[kFmtSize];
 }
+
+std::string_view view_of(const std::vector<uint8_t>& bytes) {
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+}  // namespace
 
 void show_entered_cell(MemoryRef layer, CellPoint where, const uint8_t* format_before) {
     const CellRange range{where, where};

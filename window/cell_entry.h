@@ -25,13 +25,9 @@ constexpr int32_t kEntryChartTooNarrow = 13;
 // A text without runs is in the script of the cell's font.
 int32_t Enter_Data(MemoryRef layer, MemoryRef text, MemoryRef styles, uint16_t* error_offset, uint8_t key);
 
-// Whether a cell just stored has its row fitted to it: unless the layer keeps
-// its row heights, when its text wraps, holds style runs, or took a size of
-// its own from its one run (its size differs from `format_before`'s, the
-// format the cell had: entry_format). A plain entry keeps the height the row
-// has, one the user set among them.
-bool entry_fits_row(MemoryRef layer, CellPoint where, const uint8_t* format_before);
-
-// Shows a cell just stored (store_entry): draws it and fits its row's height
-// when entry_fits_row says so; Undo of the entry puts the height back.
+// Shows a cell just stored (store_entry): draws it, and fits its row's height
+// when its text wraps or is styled, or took a size of its own from its one
+// style run (its size differs from `format_before`'s, the format the cell had:
+// entry_format); a plain entry keeps the height its row has. Undo of the
+// entry puts back a height it changed.
 void show_entered_cell(MemoryRef layer, CellPoint where, const uint8_t* format_before);
