@@ -255,7 +255,7 @@ void Open_File_Windows(MemoryRef workbook, int16_t first) {
 }
 
 int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info) {
-    remove_save_leftovers(spec);
+    settle_interrupted_save(spec);
     int32_t file_length = 0;
     if (int16_t error = open_for_reading(spec, &file_length)) return error;
     report_document_progress(workbook, 0, kProgressTotal);
