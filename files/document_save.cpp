@@ -171,8 +171,12 @@ pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& documen
         return error;
     }
     pf::OSErr error = put_in_place(saved, document);
-    if (in_place && error) undo_writing_over(saved, kept, document);
-    else if (in_place) pf::delete_file(kept);
+    if (!in_place) {
+        if (error) pf::delete_file(saved);  // the document was not touched
+        return error;
+    }
+    if (error) undo_writing_over(saved, kept, document);
+    else pf::delete_file(kept);
     return error;
 }
 
