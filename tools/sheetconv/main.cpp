@@ -102,8 +102,10 @@ int16_t print_and_agree(int16_t list, int16_t index) {
     return kAnswerOK;
 }
 void print_message(int16_t list, int16_t index) { print_string("", list, index); }
+// Every message with figures counts something lost, but for the news that a
+// cut-short save was finished.
 void print_message_with_figures(int16_t list, int16_t index, const std::vector<std::string>& figures) {
-    losses_told = true;
+    losses_told = losses_told || !(list == kFileStrings && index == kInterruptedSaveFinished);
     std::fprintf(stderr, "sheetconv: %s\n", fill_figures(pf::get_indexed_string(list, index), figures).c_str());
 }
 // The text the program's alert shows for a file error, and its number.
