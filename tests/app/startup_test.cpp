@@ -154,6 +154,23 @@ TEST_F(AppTest, StartUpRemovesLeftoversOfCopiesThatNoLongerRun) {
     EXPECT_TRUE(std::filesystem::exists(swap_file_path(home)));
 }
 
+// Opening a document whose save was killed after its new contents were
+// complete opens those contents, in the document's place, and says so.
+TEST_F(AppTest, OpeningADocumentFinishesItsKilledSave) {
+    const std::string path = home + "/cut.qrv";
+    std::ofstream(path) << "half a document";
+    write_document(home + "/.cut.qrv.saved");
+    alert_requests().clear();
+    post_launch({path.c_str()});
+    run_until_idle();
+    EXPECT_FALSE(std::filesystem::exists(home + "/.cut.qrv.saved"));
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_NE(alert_requests()[0].text.find("\"cut.qrv\" was cut short"), std::string::npos);
+    pf::WindowRef front = pf::front_non_floating_window();
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(pf::window_title(front).rfind("cut.qrv", 0), 0u) << pf::window_title(front);
+}
+
 // A save over a document keeps a note of it in the preferences folder while it
 // writes, and none is left once it is done.
 TEST_F(AppTest, ASaveOverADocumentKeepsItsNoteOnlyWhileItWrites) {
