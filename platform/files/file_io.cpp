@@ -100,7 +100,13 @@ OSErr clash_with_open(dev_t device, ino_t inode, const Access& a, int16_t& exist
 
 FileChangeHook change_hook = nullptr;
 
-void write_finder_attribute(const std::string& path, FourCC type, FourCC creator);
+void write_finder_attribute(const std::string& path, FourCC type, FourCC creator) {
+    FinderInfo info;
+    info.type = type;
+    info.creator = creator;
+    FileSpec spec;
+    if (file_spec_from_path(path, spec) == noErr) set_finder_info(spec, info);
+}
 
 // A new empty file of the given mode (less the process's mask).
 OSErr create_with_mode(const FileSpec& spec, FourCC creator, FourCC type, mode_t mode) {
@@ -113,14 +119,6 @@ OSErr create_with_mode(const FileSpec& spec, FourCC creator, FourCC type, mode_t
     close(fd);
     if (type || creator) write_finder_attribute(path, type, creator);
     return noErr;
-}
-
-void write_finder_attribute(const std::string& path, FourCC type, FourCC creator) {
-    FinderInfo info;
-    info.type = type;
-    info.creator = creator;
-    FileSpec spec;
-    if (file_spec_from_path(path, spec) == noErr) set_finder_info(spec, info);
 }
 
 }  // namespace
