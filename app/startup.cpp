@@ -90,7 +90,7 @@ bool app_startup() {
     swap_file_ref = 0;
     if (!calc_startup()) return false;
     keep_folder_ids_across_runs();
-    remove_leftovers_of_dead_copies();
+    const std::vector<pf::FileSpec> finished_saves = remove_leftovers_of_dead_copies();
     save_notes = SaveNotes{note_save_started, note_save_ended};
     int16_t prefs_answer = ReadPrefs();
     InstallAppleEvents();
@@ -122,6 +122,7 @@ bool app_startup() {
     wait_for_splash(splash, splash_shown);
     open_command_bar_and_palettes();
     if (prefs_were_reset) note_message_alert(kPrefsMessages, kPrefsResetMessage);
+    for (const pf::FileSpec& document : finished_saves) tell_save_finished(document);
     init_spell();
     install_help_tags();
     SetTaskIdle(command_idle);

@@ -144,7 +144,8 @@ pf::OSErr copy_data_fork(const pf::FileSpec& from, const pf::FileSpec& to) {
     return error;
 }
 
-// Makes a backup copy beside the document under a name no file has yet.
+// Makes a backup copy beside the document under a name no file has yet, its
+// owner's alone until it is complete, then with the document's mode and owners.
 pf::OSErr make_backup(const pf::FileSpec& document, int16_t version) {
     pf::FileSpec backup;
     pf::OSErr error = 0;
@@ -157,8 +158,9 @@ pf::OSErr make_backup(const pf::FileSpec& document, int16_t version) {
     }
     if (error != pf::kFileNotFoundErr) return error ? error : pf::kDuplicateNameErr;
     pf::FourCC type = version <= kSlotFormatVersion ? kOlderDocumentType : kDocumentType;
-    if ((error = pf::create_file(backup, kAppCreator, type))) return error;
-    if ((error = copy_data_fork(document, backup))) pf::delete_file(backup);
+    if ((error = pf::create_private_file(backup, kAppCreator, type))) return error;
+    if (!(error = copy_data_fork(document, backup))) error = pf::copy_access(document, backup);
+    if (error) pf::delete_file(backup);
     return error;
 }
 
@@ -255,7 +257,7 @@ void Open_File_Windows(MemoryRef workbook, int16_t first) {
 }
 
 int16_t Read_File(MemoryRef workbook, const pf::FileSpec& spec, MemoryRef file_info) {
-    remove_save_leftovers(spec);
+    settle_interrupted_save(spec);
     int32_t file_length = 0;
     if (int16_t error = open_for_reading(spec, &file_length)) return error;
     report_document_progress(workbook, 0, kProgressTotal);

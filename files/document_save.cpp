@@ -18,17 +18,19 @@
 //   2. Let go: the document's open file is closed, pictures out for editing
 //      come back (CloseEgo), save_notes hears that a replacement starts.
 //   3. Target: a new file with the format's type and creator, or, to replace
-//      a file, a temporary ".<name>.saving" beside it (the file not locked,
-//      leftovers of an earlier save removed).
+//      a file, a temporary ".<name>.saving" beside it, readable by its owner
+//      alone (the file not locked, an earlier save cut short settled first).
 //   4. Write: the format's writer into the target, under a failure handler.
-//   5. Replace: the temporary file, given the document's mode and owners,
-//      exchanges contents with the document's; where the file system refuses,
-//      the old file moves aside (".<name>.old"), the temporary one takes its
-//      name, and the old one is deleted. A document file with other names
-//      (hard links) instead takes the complete temporary's contents in place,
-//      its old contents written back if that fails. A symbolic link is
-//      followed: the file it leads to is replaced, beside which the
-//      temporary file is written.
+//   5. Replace: the complete temporary file is renamed ".<name>.saved"; given
+//      the document's mode and owners, it is renamed over the document. A
+//      document file with other names (hard links) instead takes the new
+//      contents in place, its old contents first copied to ".<name>.old"
+//      (readable by its owner alone) and written back if that fails. A
+//      symbolic link is followed: the file it leads to is replaced, beside
+//      which the temporary files are written. A save cut short before the
+//      ".saved" rename leaves the old document, one cut short after it is
+//      finished from ".saved" at the next open of the document, or at the
+//      next start through the save's note, and the user is told.
 //   6. Settle: type and creator, and for a whole workbook saved through the
 //      dialog the new location and format in the file record (windows
 //      retitled); the change counter goes to 0 when the save kept everything.
@@ -39,9 +41,10 @@
 // Invariants
 //  1. The document's file is never written in place: stage 4 writes only a new
 //     or temporary file, and a failed write deletes it.
-//  2. A complete document always exists under the document's name: the
-//     exchange swaps whole files, and the renaming fallback puts the old file
-//     back when any rename fails.
+//  2. A complete document always exists under the document's name, or its
+//     complete old and new contents under names beside it until the next
+//     open or start puts the new ones in place: no open or start removes a
+//     ".saved" file whose document is there.
 //  3. The file record (location, format, flags) and the change counter change
 //     only after a save that completed; a one-layer save changes neither
 //     name nor format.
@@ -80,9 +83,11 @@
 namespace {
 
 constexpr int kEgoRecordSize = 36;
-// A save writes ".<name>.saving" beside the document and, where the file
-// system cannot exchange two files, moves the old one to ".<name>.old".
+// Beside the document a save writes the new contents into ".<name>.saving",
+// which becomes ".<name>.saved" once complete; a document with other names
+// keeps its old contents in ".<name>.old" while the new ones are copied in.
 constexpr char kSavingEnding[] = ".saving";
+constexpr char kSavedEnding[] = ".saved";
 constexpr char kAsideEnding[] = ".old";
 constexpr pf::FourCC kTemporaryType = pf::four_cc("trsh");
 
@@ -108,10 +113,10 @@ pf::OSErr beside_spec(const pf::FileSpec& document, const char* ending, pf::File
     return error == pf::kFileNotFoundErr ? pf::OSErr(0) : error;
 }
 
-// A new empty file beside `target` to write into.
-pf::OSErr create_temp_beside(const pf::FileSpec& target, pf::FileSpec* temp) {
-    if (pf::OSErr error = beside_spec(target, kSavingEnding, temp)) return error;
-    return pf::create_file(*temp, kTemporaryType, kTemporaryType);
+// A new empty file beside `target`, for the owner's eyes only.
+pf::OSErr create_temp_beside(const pf::FileSpec& target, const char* ending, pf::FileSpec* temp) {
+    if (pf::OSErr error = beside_spec(target, ending, temp)) return error;
+    return pf::create_private_file(*temp, kTemporaryType, kTemporaryType);
 }
 
 // Whether other names (hard links) share the document's file, so that only
@@ -121,19 +126,58 @@ bool shares_its_file(const pf::FileSpec& document) {
     return pf::count_names(document, names) == 0 && names > 1;
 }
 
-// The complete temporary file takes the document's place, with the document's
-// mode and owners; a file with other names takes the new contents in place.
-pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& document) {
+// The complete new contents in `saved` take the document's place: copied into
+// the document's own file when other names share it, else renamed over it with
+// the document's mode and owners.
+pf::OSErr put_in_place(const pf::FileSpec& saved, const pf::FileSpec& document) {
     if (shares_its_file(document)) {
-        pf::OSErr error = pf::write_over(temp, document);
-        if (!error) pf::delete_file(temp);
+        if (pf::OSErr error = pf::write_over(saved, document)) return error;
+        return pf::delete_file(saved);
+    }
+    if (pf::OSErr error = pf::copy_access(document, saved)) return error;
+    return pf::move_over(saved, document);
+}
+
+// A copy of the document's contents beside it, kept while they are written over.
+pf::OSErr keep_old_contents(const pf::FileSpec& document, pf::FileSpec* kept) {
+    if (pf::OSErr error = create_temp_beside(document, kAsideEnding, kept)) return error;
+    return pf::write_over(document, *kept);
+}
+
+// Writing over a document with other names failed: its old contents go back,
+// or, when that fails too, both copies stay for the next open to finish.
+void undo_writing_over(const pf::FileSpec& saved, const pf::FileSpec& kept, const pf::FileSpec& document) {
+    if (pf::write_over(kept, document)) return;
+    pf::delete_file(saved);
+    pf::delete_file(kept);
+}
+
+// The complete temporary file becomes ".<name>.saved" and takes the document's
+// place; from that rename on, a save cut short is finished at the next open or
+// start. A document whose file has other names is written over in place, its
+// old contents kept under a name of their own until the new ones are in.
+pf::OSErr replace_document(const pf::FileSpec& temp, const pf::FileSpec& document) {
+    const bool in_place = shares_its_file(document);
+    pf::FileSpec kept{}, saved;
+    if (pf::OSErr error = beside_spec(document, kSavedEnding, &saved)) return error;
+    if (in_place) {
+        if (pf::OSErr error = keep_old_contents(document, &kept)) {
+            pf::delete_file(kept);
+            return error;
+        }
+    }
+    if (pf::OSErr error = pf::rename_file(temp, saved.name)) {
+        if (in_place) pf::delete_file(kept);
         return error;
     }
-    if (pf::OSErr error = pf::copy_access(document, temp)) return error;
-    if (pf::exchange_files(temp, document) != 0) return replace_by_renaming(temp, document);
-    // The temporary file now holds the old contents; the save is done either way.
-    pf::delete_file(temp);
-    return 0;
+    pf::OSErr error = put_in_place(saved, document);
+    if (!in_place) {
+        if (error) pf::delete_file(saved);  // the document was not touched
+        return error;
+    }
+    if (error) undo_writing_over(saved, kept, document);
+    else pf::delete_file(kept);
+    return error;
 }
 
 // ---- Writing -----------------------------------------------------------------
@@ -209,8 +253,8 @@ int16_t make_target(const pf::FileSpec& target, int16_t code, bool replacing, pf
         return pf::create_file(target, creator_for_code(code), file_type_for_code(code));
     }
     if (pf::OSErr error = pf::check_object_lock(target)) return error;
-    remove_save_leftovers(target);
-    return create_temp_beside(target, written);
+    settle_interrupted_save(target);
+    return create_temp_beside(target, kSavingEnding, written);
 }
 
 // Access counts of the workbook and its layers' blocks, so that a write cut
@@ -341,30 +385,28 @@ void settle_type_and_creator(const pf::FileSpec& spec, int16_t code) {
     pf::set_finder_info(spec, info);
 }
 
-// The old file moves aside first and comes back on any failure, so the
-// document is never missing.
-pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& document) {
-    pf::FileSpec aside;
-    if (pf::OSErr error = beside_spec(document, kAsideEnding, &aside)) return error;
-    pf::delete_file(aside);
-    if (pf::OSErr error = pf::rename_file(document, aside.name)) return error;
-    if (pf::OSErr error = pf::rename_file(temp, document.name)) {
-        pf::rename_file(aside, document.name);
-        return error;
-    }
-    pf::delete_file(aside);
-    return 0;
-}
-
-void remove_save_leftovers(const pf::FileSpec& named) {
-    pf::FileSpec document;  // the leftovers lie beside the file a link leads to
+bool finish_interrupted_save(const pf::FileSpec& named) {
+    pf::FileSpec document;  // the copies lie beside the file a link leads to
     pf::follow_links(named, document);
     pf::FinderInfo info;
-    if (pf::get_finder_info(document, info) != 0) return;  // without the document an old copy may be all there is
-    for (const char* ending : {kSavingEnding, kAsideEnding}) {
-        pf::FileSpec leftover;
-        if (beside_spec(document, ending, &leftover) == 0) pf::delete_file(leftover);
-    }
+    if (pf::get_finder_info(document, info) != 0) return false;  // without the document a copy may be all there is
+    pf::FileSpec saving, saved, kept;
+    if (beside_spec(document, kSavingEnding, &saving) || beside_spec(document, kSavedEnding, &saved) ||
+        beside_spec(document, kAsideEnding, &kept))
+        return false;
+    pf::delete_file(saving);
+    const bool finished = pf::check_file_spec(saved) == 0 && put_in_place(saved, document) == 0;
+    if (pf::check_file_spec(saved) != 0) pf::delete_file(kept);
+    return finished;
+}
+
+void tell_save_finished(const pf::FileSpec& document) {
+    document_prompts.tell_figures(kFileStrings, kInterruptedSaveFinished,
+                                  {std::string(reinterpret_cast<const char*>(document.name + 1), document.name[0])});
+}
+
+void settle_interrupted_save(const pf::FileSpec& document) {
+    if (finish_interrupted_save(document)) tell_save_finished(document);
 }
 
 pf::FourCC file_type_for_code(int16_t code) {

@@ -19,9 +19,8 @@ int16_t save_workbook_file(MemoryRef shown_layer, uint16_t layer_number, const p
                            int16_t code, bool replacing, bool chosen_in_dialog);
 
 // A save that replaces a document keeps a note of it while it writes, so
-// that what a copy killed in the middle left beside the document can be
-// removed at a later start (the application keeps the notes; a program
-// without windows keeps none).
+// that a save killed in the middle is settled at a later start (the
+// application keeps the notes; a program without windows keeps none).
 struct SaveNotes {
     void (*started)(const pf::FileSpec& document);
     void (*ended)();
@@ -31,15 +30,17 @@ extern SaveNotes save_notes;
 // fills them in and again after it shuts down.
 extern const SaveNotes kNoSaveNotes;
 
-// Puts the complete file `temp` in the place of `document` by renaming, for
-// file systems that cannot exchange contents; on any failure the document
-// stays where it was.
-pf::OSErr replace_by_renaming(const pf::FileSpec& temp, const pf::FileSpec& document);
-
-// Removes what an interrupted save of the document left beside it: the
-// unfinished new file, or the old one moved aside. Nothing is removed while
-// the document itself is missing.
-void remove_save_leftovers(const pf::FileSpec& document);
+// Settles what an interrupted save of the document (or of the file a link of
+// that name leads to) left beside it: complete new contents are put in the
+// document's place, an unfinished copy and a kept copy of the old contents
+// are removed. Nothing is touched while the document itself is missing.
+// Answers whether new contents were put in place.
+bool finish_interrupted_save(const pf::FileSpec& document);
+// Tells the user that a cut-short save of the document was finished.
+void tell_save_finished(const pf::FileSpec& document);
+// finish_interrupted_save, telling the user when new contents were put in
+// place; before a document is opened or saved over.
+void settle_interrupted_save(const pf::FileSpec& document);
 
 // Writes one layer in a text format into an existing file.
 int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook);

@@ -48,10 +48,12 @@ std::string noted_document(const pf::FileSpec& note) {
     return path;
 }
 
-// What a killed save of the noted document left beside it.
-void remove_unfinished_save(const std::string& document) {
+// Settles a killed save of the noted document; adds it to `finished` when
+// its new contents were put in place.
+void settle_noted_save(const std::string& document, std::vector<pf::FileSpec>& finished) {
     pf::FileSpec spec;
-    if (!document.empty() && pf::file_spec_from_path(document, spec) == pf::noErr) remove_save_leftovers(spec);
+    if (document.empty() || pf::file_spec_from_path(document, spec) != pf::noErr) return;
+    if (finish_interrupted_save(spec)) finished.push_back(spec);
 }
 
 }  // namespace
@@ -111,10 +113,11 @@ void note_save_ended() {
     if (own_file_spec(kSaveNoteKind, pf::kReadPermission, kPrefsFileType, &spec, nullptr) == 0) pf::delete_file(spec);
 }
 
-void remove_leftovers_of_dead_copies() {
+std::vector<pf::FileSpec> remove_leftovers_of_dead_copies() {
+    std::vector<pf::FileSpec> finished;
     int16_t volume = 0;
     uint32_t folder = 0;
-    if (program_folder(false, volume, folder)) return;
+    if (program_folder(false, volume, folder)) return finished;
     std::vector<pf::FileSpec> dead_files, dead_notes;
     std::vector<std::string> saved_by_running_copies;
     pf::CatalogInfo info;
@@ -139,7 +142,8 @@ void remove_leftovers_of_dead_copies() {
         const std::string document = noted_document(note);
         if (std::find(saved_by_running_copies.begin(), saved_by_running_copies.end(), document) ==
             saved_by_running_copies.end())
-            remove_unfinished_save(document);
+            settle_noted_save(document, finished);
         pf::delete_file(note);
     }
+    return finished;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/files/files.h"
 
@@ -38,7 +39,8 @@ pf::OSErr own_file_spec(const OwnFileKind& kind, int8_t permission, pf::FourCC t
 void note_save_started(const pf::FileSpec& document);
 void note_save_ended();
 // Removes what copies that no longer run left in the folder: swap files,
-// half-written preferences, and the notes of their unfinished saves with the
-// temporary files beside those documents (unless a running copy is saving
-// the same document). A running copy's files are never touched.
-void remove_leftovers_of_dead_copies();
+// half-written preferences, and the notes of their unfinished saves, each
+// save settled beside its document (unless a running copy is saving the same
+// document). A running copy's files are never touched. Answers the documents
+// whose cut-short saves were finished, for the user to be told.
+std::vector<pf::FileSpec> remove_leftovers_of_dead_copies();

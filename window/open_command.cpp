@@ -130,6 +130,7 @@ int16_t Open_File(uint16_t kind, const pf::FileSpec* spec, const TaskRecord* tas
     if (kind == kOpenWithDialog) return open_with_dialog();
     if (kind != kOpenGivenFile || !spec) return 0;
     OpeningFile opening(*spec);
+    settle_interrupted_save(*spec);  // before the file's kind is told from its contents
     const FileFormat* format = format_of_file(*spec);
     const bool excel = format && format->reader == FormatReader::excel;
     if (int16_t refusal = excel ? 0 : refusal_to_open(*spec)) {

@@ -234,6 +234,7 @@ OSErr set_finder_info(const FileSpec& spec, const FinderInfo& info) {
     uint16_t flags = info.flags & ~kFinderFlagInvisible;
     bytes[8] = uint8_t(flags >> 8);
     bytes[9] = uint8_t(flags);
+    bytes_allowed(FileChange::attributes, 0);
     if (setxattr(path.c_str(), kFinderAttribute, bytes, sizeof bytes, 0) == 0) return noErr;
     if (errno == ENOTSUP || errno == EPERM) return noErr;  // no attributes here: derived values serve
     return error_from_errno(errno);

@@ -98,6 +98,8 @@ OSErr clash_with_open(dev_t device, ino_t inode, const Access& a, int16_t& exist
     return noErr;
 }
 
+FileChangeHook change_hook = nullptr;
+
 void write_finder_attribute(const std::string& path, FourCC type, FourCC creator) {
     FinderInfo info;
     info.type = type;
@@ -106,9 +108,24 @@ void write_finder_attribute(const std::string& path, FourCC type, FourCC creator
     if (file_spec_from_path(path, spec) == noErr) set_finder_info(spec, info);
 }
 
+// A new empty file of the given mode (less the process's mask).
+OSErr create_with_mode(const FileSpec& spec, FourCC creator, FourCC type, mode_t mode) {
+    std::string path;
+    if (OSErr err = path_from_file_spec(spec, path)) return err;
+    if (spec.name[0] == 0) return kBadNameErr;
+    bytes_allowed(FileChange::create, 0);
+    int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, mode);
+    if (fd < 0) return errno == ENOENT ? kDirectoryNotFoundErr : error_from_errno(errno);
+    close(fd);
+    if (type || creator) write_finder_attribute(path, type, creator);
+    return noErr;
+}
+
 }  // namespace
 
 namespace files_detail {
+
+size_t bytes_allowed(FileChange change, size_t bytes) { return change_hook ? change_hook(change, bytes) : bytes; }
 
 bool open_file_path_by_identity(dev_t device, ino_t inode, std::string& path) {
     for (const OpenFile& f : open_files()) {
@@ -176,15 +193,14 @@ std::string resource_sidecar_path(std::string_view path) {
     return join_path(parent_path(normal), "." + leaf_name(normal) + ".rsrc");
 }
 
+void set_file_change_hook(FileChangeHook hook) { change_hook = hook; }
+
 OSErr create_file(const FileSpec& spec, FourCC creator, FourCC type) {
-    std::string path;
-    if (OSErr err = path_from_file_spec(spec, path)) return err;
-    if (spec.name[0] == 0) return kBadNameErr;
-    int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) return errno == ENOENT ? kDirectoryNotFoundErr : error_from_errno(errno);
-    close(fd);
-    if (type || creator) write_finder_attribute(path, type, creator);
-    return noErr;
+    return create_with_mode(spec, creator, type, 0666);
+}
+
+OSErr create_private_file(const FileSpec& spec, FourCC creator, FourCC type) {
+    return create_with_mode(spec, creator, type, 0600);
 }
 
 OSErr open_data_fork(const FileSpec& spec, int8_t permission, int16_t& ref) {
@@ -249,7 +265,9 @@ OSErr write_file(int16_t ref, int32_t& count, const void* buffer) {
     if (wanted < 0 || (wanted > 0 && !buffer)) return kParamErr;
     const auto* in = static_cast<const unsigned char*>(buffer);
     while (count < wanted) {
-        ssize_t n = write(f->fd, in + count, size_t(wanted - count));
+        const size_t step = bytes_allowed(FileChange::write, size_t(wanted - count));
+        if (step == 0) continue;
+        ssize_t n = write(f->fd, in + count, step);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return n < 0 ? error_from_errno(errno) : kIOErr;
         count += int32_t(n);
@@ -333,6 +351,7 @@ OSErr set_end_of_file(int16_t ref, int32_t length) {
     if (!f) return err;
     if (!f->writes) return kWritePermissionErr;
     if (length < 0) return kParamErr;
+    bytes_allowed(FileChange::resize, 0);
     if (ftruncate(f->fd, length) != 0) return error_from_errno(errno);
     f->written = true;
     return noErr;
@@ -360,6 +379,7 @@ OSErr delete_file(const FileSpec& spec) {
     if (OSErr err = existing_path(spec, path)) return err;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return error_from_errno(errno);
+    bytes_allowed(FileChange::remove, 0);
     if (S_ISDIR(st.st_mode)) {
         if (rmdir(path.c_str()) != 0) return error_from_errno(errno);
         return noErr;
@@ -382,6 +402,7 @@ OSErr rename_file(const FileSpec& spec, const unsigned char* new_name) {
     bool taken = false;
     if (OSErr err = resolve_spec(target, new_path, taken)) return err;
     if (taken && new_path != path) return kDuplicateNameErr;
+    bytes_allowed(FileChange::rename, 0);
     if (rename(path.c_str(), new_path.c_str()) != 0) return error_from_errno(errno);
     rename(resource_sidecar_path(path).c_str(), resource_sidecar_path(new_path).c_str());
     rename_open_paths(path, new_path);
@@ -394,6 +415,7 @@ OSErr exchange_files(const FileSpec& a, const FileSpec& b) {
     if (OSErr err = existing_path(b, path_b)) return err;
     if (is_folder(path_a) || is_folder(path_b)) return kParamErr;
     if (path_a == path_b) return noErr;
+    bytes_allowed(FileChange::rename, 0);
     if (renameat2(AT_FDCWD, path_a.c_str(), AT_FDCWD, path_b.c_str(), RENAME_EXCHANGE) != 0) {
         if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return error_from_errno(errno);
         if (OSErr err = exchange_by_links(path_a, path_b)) return err;

@@ -24,7 +24,8 @@ struct Descriptor {
     }
 };
 
-// Copies the whole of `from` over the start of `to` and cuts `to` to that length.
+// Copies the whole of `from` over the start of `to`, cuts `to` to that
+// length and syncs it.
 OSErr copy_contents(int from, int to) {
     char buffer[64 * 1024];
     off_t offset = 0;
@@ -34,28 +35,26 @@ OSErr copy_contents(int from, int to) {
         if (n < 0) return error_from_errno(errno);
         if (n == 0) break;
         for (ssize_t done = 0; done < n;) {
-            ssize_t written = pwrite(to, buffer + done, size_t(n - done), offset + done);
+            const size_t step = bytes_allowed(FileChange::write, size_t(n - done));
+            if (step == 0) continue;
+            ssize_t written = pwrite(to, buffer + done, step, offset + done);
             if (written < 0 && errno == EINTR) continue;
             if (written < 0) return error_from_errno(errno);
             done += written;
         }
         offset += n;
     }
+    bytes_allowed(FileChange::resize, 0);
     if (ftruncate(to, offset) != 0) return error_from_errno(errno);
     if (fdatasync(to) != 0 && errno != EINVAL) return error_from_errno(errno);
     return noErr;
 }
 
-// An unnamed file in `folder`, gone with its descriptor.
-OSErr open_unnamed_file(const std::string& folder, Descriptor& file) {
-    file.fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (file.fd >= 0) return noErr;
-    static unsigned counter = 0;
-    std::string path = join_path(folder, ".quorvin-aside-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    file.fd = open(path.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
-    if (file.fd < 0) return error_from_errno(errno);
-    unlink(path.c_str());
-    return noErr;
+// Syncs a folder, so that a name changed in it stays changed.
+void sync_folder(const std::string& folder) {
+    Descriptor entries;
+    entries.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (entries.fd >= 0) fsync(entries.fd);
 }
 
 }  // namespace
@@ -89,6 +88,7 @@ OSErr copy_access(const FileSpec& model, const FileSpec& file) {
     if (stat(model_path.c_str(), &st) != 0) return error_from_errno(errno);
     // Owners first: a change of owner clears the set-id bits. Only a privileged
     // user may give a file away; the group is kept where the user belongs to it.
+    bytes_allowed(FileChange::access, 0);
     if (chown(file_path.c_str(), st.st_uid, st.st_gid) != 0) {
         [[maybe_unused]] int kept_group = chown(file_path.c_str(), uid_t(-1), st.st_gid);
     }
@@ -100,16 +100,25 @@ OSErr write_over(const FileSpec& source, const FileSpec& target) {
     std::string source_path, target_path;
     if (OSErr err = existing_path(source, source_path)) return err;
     if (OSErr err = existing_path(target, target_path)) return err;
-    Descriptor from, to, old_contents;
+    Descriptor from, to;
     from.fd = open(source_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (from.fd < 0) return error_from_errno(errno);
     to.fd = open(target_path.c_str(), O_RDWR | O_CLOEXEC);
     if (to.fd < 0) return errno == EACCES ? kPermissionErr : error_from_errno(errno);
-    if (OSErr err = open_unnamed_file(parent_path(normalise_path(target_path)), old_contents)) return err;
-    if (OSErr err = copy_contents(to.fd, old_contents.fd)) return err;
-    OSErr err = copy_contents(from.fd, to.fd);
-    if (err) copy_contents(old_contents.fd, to.fd);
-    return err;
+    return copy_contents(from.fd, to.fd);
+}
+
+OSErr move_over(const FileSpec& source, const FileSpec& target) {
+    std::string source_path, target_path;
+    bool exists = false;
+    if (OSErr err = existing_path(source, source_path)) return err;
+    if (OSErr err = resolve_spec(target, target_path, exists)) return err;
+    if (parent_path(normalise_path(source_path)) != parent_path(normalise_path(target_path))) return kParamErr;
+    bytes_allowed(FileChange::rename, 0);
+    if (rename(source_path.c_str(), target_path.c_str()) != 0) return error_from_errno(errno);
+    rename_open_paths(source_path, target_path);
+    sync_folder(parent_path(normalise_path(target_path)));
+    return noErr;
 }
 
 }  // namespace pf

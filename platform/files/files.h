@@ -229,6 +229,9 @@ constexpr int16_t kFromEnd = 2;
 constexpr int16_t kFromMark = 3;
 
 OSErr create_file(const FileSpec& spec, FourCC creator, FourCC type);
+// The same, the file readable and writable by its owner alone (mode 600) from
+// the start, for copies of a document no one else may read while they exist.
+OSErr create_private_file(const FileSpec& spec, FourCC creator, FourCC type);
 // Opens the data fork. Within this program, a second opening for writing
 // without the shared permission answers kOpenForWriteErr, and deny modes that
 // clash with openings already made answer kPermissionErr.
@@ -273,10 +276,13 @@ OSErr count_names(const FileSpec& spec, int& names);
 // Gives `file` the permission bits and group of `model`, and its owner where
 // the user may give files away.
 OSErr copy_access(const FileSpec& model, const FileSpec& file);
-// Writes the whole of `source` over the contents of `target`'s own file, which
-// keeps every name, its mode and its owners. The old contents are copied aside
-// first and written back when writing the new ones fails.
+// Writes the whole of `source` over the contents of `target`'s own file, in
+// place and synced to the disk: the file keeps every name, its mode and its
+// owners. A write cut short leaves the file partly written.
 OSErr write_over(const FileSpec& source, const FileSpec& target);
+// Puts the file `source` under the name of `target`, in the same folder, in
+// one step: the name holds the one file or the other at every moment.
+OSErr move_over(const FileSpec& source, const FileSpec& target);
 
 // Where the resource fork of the file at a path is kept: the hidden sidecar
 // ".<name>.rsrc" in the same folder.
@@ -298,6 +304,15 @@ OSErr get_file_stamp(const FileSpec& spec, FileStamp& stamp);
 // Whether the file a stamp was taken of has since been replaced, by another
 // file or by newer contents; a cleared stamp (taken of nothing) never is.
 bool file_replaced_since(const FileStamp& then, const FileStamp& now);
+
+// ---- Stopping at a change, for tests ----------------------------------------
+// Every change this layer makes on the disk first asks the hook, when one is
+// set, how many of its bytes may go now (changes without bytes ask for 0); the
+// rest asks again. A test ends the process in the hook to stop a program
+// after any number of changes or bytes. No hook is set unless a test sets one.
+enum class FileChange { create, write, resize, rename, remove, access, attributes };
+using FileChangeHook = size_t (*)(FileChange change, size_t bytes);
+void set_file_change_hook(FileChangeHook hook);
 
 // ---- Aliases ---------------------------------------------------------------
 // An alias records a file's path, device and inode (our own byte layout).

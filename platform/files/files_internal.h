@@ -45,6 +45,10 @@ bool is_open_by_identity(dev_t device, ino_t inode);
 void exchange_open_paths(const std::string& a, const std::string& b);
 void rename_open_paths(const std::string& from, const std::string& to);
 
+// How many of the bytes of the next change to the disk may go now: all of
+// them unless a test's hook says fewer.
+size_t bytes_allowed(FileChange change, size_t bytes);
+
 // The exchange of two files' contents by hard links, for file systems without an atomic swap.
 OSErr exchange_by_links(const std::string& a, const std::string& b);
 

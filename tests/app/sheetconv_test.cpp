@@ -425,4 +425,23 @@ TEST_F(SheetconvTest, WhatAKilledSaveLeftIsRemovedAtTheNextStart) {
     EXPECT_EQ(notes_left(), 0);
 }
 
+// A text file whose save was killed while it was written over in place (it
+// has a second name) is finished from the complete copy before it is read,
+// under both names, and the converter says so.
+TEST_F(SheetconvTest, AKilledSaveOfAFileWithTwoNamesIsFinishedBeforeItIsRead) {
+    const std::string whole = "1,2\n3,4\n5,6\n";
+    write_bytes("Budget.csv", {'1', ',', '2', '\n', '9', ',', '9', '\n', '9'});
+    ASSERT_EQ(link(path("Budget.csv").c_str(), path("Budget copy.csv").c_str()), 0);
+    write_bytes(".Budget.csv.saved", std::vector<uint8_t>(whole.begin(), whole.end()));
+    write_bytes(".Budget.csv.old", {'7', ',', '8', '\n'});
+    ASSERT_EQ(run(path("Budget.csv"), path("Out.txt")), 0) << errors;
+    EXPECT_NE(errors.find("\"Budget.csv\" was cut short"), std::string::npos) << errors;
+    for (const char* name : {"Budget.csv", "Budget copy.csv"})
+        EXPECT_EQ(bytes_of(name), std::vector<uint8_t>(whole.begin(), whole.end())) << name;
+    EXPECT_FALSE(exists(".Budget.csv.saved"));
+    EXPECT_FALSE(exists(".Budget.csv.old"));
+    const std::vector<uint8_t> out = bytes_of("Out.txt");
+    EXPECT_EQ(std::string(out.begin(), out.end()), "1\t2\n3\t4\n5\t6\n");
+}
+
 }  // namespace

@@ -109,9 +109,9 @@ pid_t ended_process() {
 
 // Start-up removes what copies that were killed left: their swap files, their
 // half-written preferences, and the temporary files of the saves they were
-// making. Files of a running copy stay, and so does a temporary file that a
-// running copy may be writing, or the old file moved aside whose document is
-// missing.
+// making; a complete new copy a killed save left takes its document's place,
+// and the user is told. Files of a running copy stay, and so does a temporary
+// file that a running copy may be writing, or a copy whose document is missing.
 TEST_F(AppTest, StartUpRemovesLeftoversOfCopiesThatNoLongerRun) {
     const std::string folder = home + "/Quorvin/", dead = std::to_string(ended_process()),
                       live = std::to_string(getppid());
@@ -124,11 +124,16 @@ TEST_F(AppTest, StartUpRemovesLeftoversOfCopiesThatNoLongerRun) {
     std::ofstream(folder + "Quorvin Saving " + dead + "1") << home + "/busy.qrv";
     std::ofstream(folder + "Quorvin Saving " + live) << home + "/busy.qrv";
     std::ofstream(folder + "Quorvin Saving 2" + dead) << home + "/gone.qrv";
+    std::ofstream(home + "/done.qrv") << "old";
+    std::ofstream(home + "/.done.qrv.saved") << "new";
+    std::ofstream(folder + "Quorvin Saving 3" + dead) << home + "/done.qrv";
     std::ofstream(folder + "Quorvin Swap of mine") << "not a copy's";
-    if (pf::process_is_running(std::stoi(dead + "1")) || pf::process_is_running(std::stoi("2" + dead)))
+    if (pf::process_is_running(std::stoi(dead + "1")) || pf::process_is_running(std::stoi("2" + dead)) ||
+        pf::process_is_running(std::stoi("3" + dead)))
         GTEST_SKIP() << "a process number of the test is in use";
     app_shutdown();
     msMemShutdown(&mem_globals);
+    alert_requests().clear();
     ASSERT_TRUE(app_startup());
 
     for (const std::string& gone : {"Quorvin Swap " + dead, "Quorvin Preferences " + dead + ".tmp",
@@ -140,7 +145,30 @@ TEST_F(AppTest, StartUpRemovesLeftoversOfCopiesThatNoLongerRun) {
     EXPECT_FALSE(std::filesystem::exists(home + "/.doc.qrv.saving"));
     for (const std::string& kept : {"doc.qrv", "busy.qrv", ".busy.qrv.saving", ".gone.qrv.old"})
         EXPECT_TRUE(std::filesystem::exists(home + "/" + kept)) << kept;
+    std::string done;
+    std::getline(std::ifstream(home + "/done.qrv"), done);
+    EXPECT_EQ(done, "new");
+    EXPECT_FALSE(std::filesystem::exists(home + "/.done.qrv.saved"));
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_NE(alert_requests()[0].text.find("\"done.qrv\" was cut short"), std::string::npos) << alert_requests()[0].text;
     EXPECT_TRUE(std::filesystem::exists(swap_file_path(home)));
+}
+
+// Opening a document whose save was killed after its new contents were
+// complete opens those contents, in the document's place, and says so.
+TEST_F(AppTest, OpeningADocumentFinishesItsKilledSave) {
+    const std::string path = home + "/cut.qrv";
+    std::ofstream(path) << "half a document";
+    write_document(home + "/.cut.qrv.saved");
+    alert_requests().clear();
+    post_launch({path.c_str()});
+    run_until_idle();
+    EXPECT_FALSE(std::filesystem::exists(home + "/.cut.qrv.saved"));
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_NE(alert_requests()[0].text.find("\"cut.qrv\" was cut short"), std::string::npos);
+    pf::WindowRef front = pf::front_non_floating_window();
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(pf::window_title(front).rfind("cut.qrv", 0), 0u) << pf::window_title(front);
 }
 
 // A save over a document keeps a note of it in the preferences folder while it

@@ -176,9 +176,11 @@ TEST_F(SavingTest, AFailedWriteLeavesTheDocumentAsItWas) {
     EXPECT_NE(get_change_ctr(book), 0);
 }
 
-// What an interrupted save left beside the document goes at its next save or
-// opening; while the document is missing, the old copy moved aside stays.
-TEST_F(SavingTest, LeftoversOfAnInterruptedSaveGoAtTheNextSaveOrOpening) {
+// What an interrupted save left beside the document is settled at its next
+// save or opening: an unfinished copy and a kept old one go, a complete new
+// copy takes the document's place and the user is told. While the document is
+// missing, nothing is touched.
+TEST_F(SavingTest, AnInterruptedSaveIsSettledAtTheNextSaveOrOpening) {
     ASSERT_EQ(save(book, "Book.qrv"), 0);
     const std::vector<uint8_t> saved = bytes_of("Book.qrv");
     write_bytes(".Book.qrv.saving", {1, 2, 3});
@@ -188,14 +190,27 @@ TEST_F(SavingTest, LeftoversOfAnInterruptedSaveGoAtTheNextSaveOrOpening) {
     EXPECT_EQ(files_in_folder(), 1u);
     close_document_file(opened);
     DisposeWorkSheet(opened);
+    EXPECT_EQ(prompts_log::seen, std::vector<std::string>{});
 
     write_bytes(".Book.qrv.saving", {1, 2, 3});
     ASSERT_EQ(save(book, "Book.qrv"), 0);
     EXPECT_EQ(files_in_folder(), 1u);
 
-    std::filesystem::rename(path("Book.qrv"), path(".Book.qrv.old"));
-    remove_save_leftovers(spec("Book.qrv"));
-    EXPECT_EQ(bytes_of(".Book.qrv.old"), saved);
+    std::filesystem::rename(path("Book.qrv"), path(".Book.qrv.saved"));
+    write_bytes("Book.qrv", {1, 2, 3});
+    write_bytes(".Book.qrv.old", {1, 2, 3});
+    opened = open("Book.qrv");
+    ASSERT_NE(opened, nullptr);
+    close_document_file(opened);
+    DisposeWorkSheet(opened);
+    EXPECT_EQ(bytes_of("Book.qrv"), saved);
+    EXPECT_EQ(files_in_folder(), 1u);
+    EXPECT_EQ(prompts_log::seen, std::vector<std::string>{"tell 130/15"});
+    EXPECT_EQ(prompts_log::figures, std::vector<std::string>{"Book.qrv"});
+
+    std::filesystem::rename(path("Book.qrv"), path(".Book.qrv.saved"));
+    EXPECT_FALSE(finish_interrupted_save(spec("Book.qrv")));
+    EXPECT_EQ(bytes_of(".Book.qrv.saved"), saved);
 }
 
 // Running out of memory while writing fails the save with the memory error,
@@ -350,21 +365,6 @@ TEST_F(SavingTest, PlainSaveOfATextDocumentWritesTheLayerItsFileHolds) {
 TEST_F(SavingTest, UntitledDocumentsAskForANameAndCancelWritesNothing) {
     EXPECT_EQ(DoSave(false, first(), kWholeWorkbook), 1);
     EXPECT_EQ(files_in_folder(), 0u);
-}
-
-TEST_F(SavingTest, RenamingInsteadOfExchangingNeverLosesTheDocument) {
-    write_bytes("Doc.qrv", {1, 1});
-    write_bytes("DeleteMe", {9});
-    write_bytes("New", {2, 2});
-    ASSERT_EQ(replace_by_renaming(spec("New"), spec("Doc.qrv")), 0);
-    EXPECT_EQ(bytes_of("Doc.qrv"), (std::vector<uint8_t>{2, 2}));
-    EXPECT_EQ(bytes_of("DeleteMe"), (std::vector<uint8_t>{9}));  // someone else's file stays
-    EXPECT_FALSE(exists("New"));
-    EXPECT_FALSE(exists("DeleteMeD"));
-    // A temporary file that cannot take the name: the document comes back.
-    EXPECT_NE(replace_by_renaming(spec("Gone"), spec("Doc.qrv")), 0);
-    EXPECT_EQ(bytes_of("Doc.qrv"), (std::vector<uint8_t>{2, 2}));
-    EXPECT_EQ(files_in_folder(), 2u);
 }
 
 // What takes the document's place keeps its mode and owners, reaches every

@@ -1,5 +1,7 @@
 // Hand-built documents of every current version: read field by field, older
 // ones widened, backed up under a name of their own and saved as 1029.
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "tests/files/document_builder.h"
@@ -68,12 +70,20 @@ TEST_F(VersionTest, MinimalCurrentDocumentIsReadFieldByField) {
     EXPECT_TRUE(prompts_log::seen.empty());
 }
 
+// The backup keeps the document's mode, and so does the document saved as current.
 TEST_F(VersionTest, OlderVersionsAreWidenedBackedUpAndSavedAsCurrent) {
+    const auto mode_of = [this](const std::string& name) {
+        struct stat st {};
+        stat(path(name).c_str(), &st);
+        return mode_t(st.st_mode & 07777);
+    };
     for (int version = 1025; version <= 1028; ++version) {
         SCOPED_TRACE(version);
         std::string name = "Old" + std::to_string(version) + ".qrv";
         Bytes original = built::document(version, {built::simple_layer("A"), built::simple_layer("B")});
         write_bytes(name, original);
+        const mode_t mode = version % 2 ? 0600 : 0640;
+        ASSERT_EQ(chmod(path(name).c_str(), mode), 0);
         MemoryRef book = open(name);
         ASSERT_NE(book, nullptr);
         ASSERT_EQ(num_SpreadSheets(book), 2);
@@ -89,6 +99,8 @@ TEST_F(VersionTest, OlderVersionsAreWidenedBackedUpAndSavedAsCurrent) {
         EXPECT_EQ(prompts_log::seen[0], "ask 20000/29");
         std::string backup = "Old" + std::to_string(version) + ".qrv(4.x)";
         EXPECT_EQ(bytes_of(backup), original);
+        EXPECT_EQ(mode_of(backup), mode);
+        EXPECT_EQ(mode_of(name), mode);
         EXPECT_EQ(version_on_disk(name), 1029);
         EXPECT_EQ(get_change_ctr(book), 0);
         std::string before = sample::snapshot(book);

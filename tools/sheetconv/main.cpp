@@ -102,8 +102,10 @@ int16_t print_and_agree(int16_t list, int16_t index) {
     return kAnswerOK;
 }
 void print_message(int16_t list, int16_t index) { print_string("", list, index); }
+// Every message with figures counts something lost, but for the news that a
+// cut-short save was finished.
 void print_message_with_figures(int16_t list, int16_t index, const std::vector<std::string>& figures) {
-    losses_told = true;
+    losses_told = losses_told || !(list == kFileStrings && index == kInterruptedSaveFinished);
     std::fprintf(stderr, "sheetconv: %s\n", fill_figures(pf::get_indexed_string(list, index), figures).c_str());
 }
 // The text the program's alert shows for a file error, and its number.
@@ -289,6 +291,8 @@ bool reported_layers_left_out(MemoryRef book, const Options& options) {
 int convert(const Options& options) {
     const std::string& input = options.input;
     std::string folder, copy;
+    pf::FileSpec input_spec;
+    if (pf::file_spec_from_path(input, input_spec) == pf::noErr) settle_interrupted_save(input_spec);
     if (!copy_input(input, folder, copy)) {
         std::fprintf(stderr, "sheetconv: cannot read %s\n", input.c_str());
         if (!folder.empty()) std::filesystem::remove_all(folder);
@@ -365,7 +369,7 @@ int main(int argc, char** argv) {
                                            .tell_figures = print_message_with_figures};
         // A save over an existing file is noted, so that the next copy to start
         // removes what a killed one left beside it, as the program does.
-        remove_leftovers_of_dead_copies();
+        for (const pf::FileSpec& document : remove_leftovers_of_dead_copies()) tell_save_finished(document);
         save_notes = SaveNotes{note_save_started, note_save_ended};
         const int status = convert(options);
         msMachineShutdown(&quorvin_rsrv);
