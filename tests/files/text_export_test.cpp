@@ -202,4 +202,30 @@ TEST_F(TextExportTest, FormulasOfOtherLayersGoToAFileOfOneLayerAsValues) {
     }
 }
 
+// A linked document's layers and names are its own, found again from the
+// file: a formula over them stays a formula, its layer written whichever it is.
+TEST_F(TextExportTest, ALinkedDocumentsLayersAndNamesStayInTheFormula) {
+    MemoryRef second = sample::new_layer(book);
+    sample::Bytes f = sample::formula({'=', '!'});
+    sample::add16(f, 1);
+    for (int b : {'@', 'R', '#'}) f.push_back(uint8_t(b));
+    sample::add16(f, 1), sample::add16(f, 1);  // its second layer, as this one is
+    f.push_back('#'), sample::add16(f, 0), sample::add16(f, 0);
+    for (int b : {'+', '!'}) f.push_back(uint8_t(b));
+    sample::add16(f, 1);
+    for (int b : {int('@'), int('&'), 3, int('T'), int('a'), int('x')}) f.push_back(uint8_t(b));
+    sample::Bytes store;
+    sample::append_row(store, 0, {sample::formula_number_cell(0, f, 7)});
+    sample::install_cells(second, store);
+    sample::Bytes link = sample::link_record(1, "Rates", "/home/a/Rates.qrv");
+    SpreadSheet* sheet = use_layer(second);
+    sheet->links = sample::block_of(link.data(), kLinkRecordSize, 1);
+    release_layer(second);
+    ExportReport losses;
+    std::string text;
+    ASSERT_EQ(layer_text(second, FieldSource::formulas, kCommaSeparator, TextFileForm{}, text, &losses), 0);
+    EXPECT_EQ(losses.formulas_kept_as_values, 0);
+    EXPECT_EQ(text, "='Rates'!$2:$A$1+'Rates'!Tax\r\n");
+}
+
 }  // namespace
