@@ -258,6 +258,32 @@ TEST_F(SheetconvTest, FormulasOverNamesGoToATextAsValuesAndTheOwnLayerGoesUnname
     EXPECT_EQ(text_of("Back.csv"), read_back[0]);
 }
 
+// Another spreadsheet's workbook, one layer of it to a text: a formula naming
+// its own layer loses the layer part and stays a formula; one over a name is
+// written as its value, said in the note.
+TEST_F(SheetconvTest, APeerWorkbooksLayerKeepsItsOwnReferencesAndGivesNamesAsValues) {
+    using biff::Body;
+    const biff::Record font{0x0031, Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0)
+                                        .text8("Arial", true).v};
+    const biff::Record xf{0x00E0, Body().u16(0).u16(0).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0).u16(0).v};
+    const biff::Record supbook{0x01AE, Body().u16(2).u16(0x0401).v};
+    const biff::Record externsheet{0x0017, Body().u16(2).u16(0).u16(0).u16(0).u16(0).u16(1).u16(1).v};
+    const std::vector<uint8_t> tax_cell = Body().u8(0x3B).u16(0).u16(0).u16(0).u16(1).u16(1).v;  // First!B1
+    const biff::Record tax{0x0018, Body().u16(0).u8(0).u8(3).u16(uint16_t(tax_cell.size())).u16(0).u16(0).u32(0)
+                                       .u8(0).raw("Tax").raw(tax_cell).v};
+    const std::vector<uint8_t> times_tax = Body().u8(0x24).u16(0).u16(0xC000).u8(0x23).u16(1).u16(0).u8(0x05).v;
+    const std::vector<uint8_t> own_twice = Body().u8(0x3A).u16(1).u16(0).u16(0xC000).u8(0x1E).u16(2).u8(0x05).v;
+    biff::Sheet first{"First", {biff::number(0, 0, 100), biff::number(0, 1, 0.2), biff::formula(0, 2, times_tax, 20)}};
+    biff::Sheet second{"Second", {biff::number(0, 0, 5), biff::formula(0, 1, own_twice, 10)}};
+    write_bytes("Peer.xls",
+                biff::compound_file(biff::workbook(true, {font, xf, supbook, externsheet, tax}, {first, second})));
+    EXPECT_EQ(run(path("Peer.xls"), path("Second.csv"), "--layer 2"), 0) << errors;
+    EXPECT_EQ(text_of("Second.csv"), "5,=A1*2\r\n");
+    EXPECT_EQ(run(path("Peer.xls"), path("First.csv"), "--layer 1"), 3) << errors;
+    EXPECT_NE(errors.find("saved as their values: 1 in all"), std::string::npos) << errors;
+    EXPECT_EQ(text_of("First.csv"), "100,0.2,20\r\n");
+}
+
 // A duration written with a language part, as another spreadsheet writes a
 // format that carries a language, shows its hours as the plain duration
 // format does, and no note calls it a format this program lacks.
