@@ -198,15 +198,26 @@ std::string currency_symbol(const std::string& format) {
 
 enum class Elapsed { none, hours_minutes_seconds, other };
 
+// Whether the bracket at `at` gives a format's language alone ("[$-409]"):
+// it shows nothing, as for the date formats.
+bool language_part_at(const std::string& format, size_t at) { return format.compare(at, 3, "[$-") == 0; }
+
 // Whether a format's first section counts elapsed hours, minutes or seconds
 // ("[h]:mm:ss", "[mm]:ss"), and whether as the hours, minutes and seconds
-// of the one duration format here.
+// of the one duration format here; a language part is passed over.
 Elapsed elapsed_form(const std::string& format) {
     std::string section;
     bool quoted = false;
-    for (char c : format) {
+    for (size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
         if (c == '"') quoted = !quoted;
         if (c == ';' && !quoted) break;
+        if (!quoted && language_part_at(format, i)) {
+            const size_t end = format.find(']', i);
+            if (end == std::string::npos) break;
+            i = end;
+            continue;
+        }
         section += char(std::tolower(static_cast<unsigned char>(c)));
     }
     for (const char* unit : {"[h", "[m", "[s"})

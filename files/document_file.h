@@ -79,6 +79,7 @@ struct FileInfoRecord {
     MemoryRef editors;         // pictures out for external editing, none when empty
     pf::FileStamp stamp;       // the file as last read or saved here
     TextFileForm text_form;    // a text document's encoding and line ends, as read
+    uint8_t text_separator;    // a separated text's separator, as read; 0 for none read
 };
 #pragma pack(pop)
 static_assert(offsetof(FileInfoRecord, flags) == 70, "the flags follow the file location");

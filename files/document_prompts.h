@@ -26,7 +26,7 @@ constexpr int16_t kUnconvertedSaveAs = 10;   // a read-only older document needs
 constexpr int16_t kNamesDropped = 11;        // names of ranges outside the grid were left out
 constexpr int16_t kLossyImportSaveAs = 12;   // a file read with losses is not saved over unasked
 constexpr int16_t kReplacedElsewhere = 13;   // another program replaced the file: write over it?
-constexpr int16_t kFormulasSavedAsValues = 14;  // formulas naming other layers were saved as values
+constexpr int16_t kFormulasSavedAsValues = 14;  // formulas naming other layers or names were saved as values
 constexpr int16_t kInterruptedSaveFinished = 15;  // a save cut short was finished before the document was opened
 
 constexpr int16_t kAnswerOK = 1;

@@ -209,6 +209,16 @@ int16_t write_target(MemoryRef shown_layer, uint16_t layer_number, const pf::Fil
     return save_text_file(layer, spec, code, layer_number == kWholeWorkbook);
 }
 
+}  // namespace
+
+uint8_t format_separator(int16_t code, MemoryRef workbook) {
+    const uint8_t read = file_record_of(workbook).text_separator;
+    if (code == kFormatCsv) return read == kSemicolonSeparator ? read : kCommaSeparator;
+    return read == kSpaceSeparator ? read : kTabSeparator;
+}
+
+namespace {
+
 // The text writer of a format code, into the open file, in the encoding and
 // with the line ends the workbook's text was read with.
 int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter, ExportReport* losses) {
@@ -218,8 +228,9 @@ int16_t write_text_layer(MemoryRef layer, int16_t code, int32_t* counter, Export
     const FieldSource source = code == kFormatCsv || code == kFormatTabFormulas ? FieldSource::formulas
                                : code == kFormatTabDisplayed                   ? FieldSource::displayed
                                                                                : FieldSource::values;
-    const uint8_t separator = code == kFormatCsv ? kCommaSeparator : kTabSeparator;
-    return write_text_file(layer, source, separator, file_record_of(workbook_of(layer)).text_form, counter, losses);
+    MemoryRef workbook = workbook_of(layer);
+    return write_text_file(layer, source, format_separator(code, workbook), file_record_of(workbook).text_form, counter,
+                           losses);
 }
 
 // ---- After a save ------------------------------------------------------------

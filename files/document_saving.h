@@ -44,6 +44,10 @@ void settle_interrupted_save(const pf::FileSpec& document);
 
 // Writes one layer in a text format into an existing file.
 int16_t save_text_file(MemoryRef layer, const pf::FileSpec& spec, int16_t code, bool whole_workbook);
+// The separator of a separated text format for the workbook: the one its
+// text was read with when that is of the format's kind (a CSV's comma or
+// semicolon, a tab text's tab or space), else the format's own.
+uint8_t format_separator(int16_t code, MemoryRef workbook);
 
 // The layer of a document kept as text that its file holds (read into it, or
 // saved from it last), none when that layer is gone; marking one unmarks the

@@ -101,3 +101,13 @@ bool formula_layers_kept(const uint8_t* formula, int32_t length, int32_t own, bo
     });
     return all_kept;
 }
+
+bool formula_names_range(const uint8_t* formula, int32_t length) {
+    bool after_link = false, named = false;
+    walk_formula(formula, length, [&](const FormulaToken& token) {
+        named = token.kind == FormulaTokenKind::reference && token.ref.kind == ReferenceKind::name && !after_link;
+        after_link = token.kind == FormulaTokenKind::link;
+        return !named;
+    });
+    return named;
+}

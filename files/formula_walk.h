@@ -30,3 +30,6 @@ void reference_layers(const StoredReference& ref, int32_t own, int32_t* first, i
 // not read.
 bool formula_layers_kept(const uint8_t* formula, int32_t length, int32_t own, bool (*kept)(int32_t layer, void* context),
                          void* context);
+
+// Whether the formula refers to a named range (a linked document's names aside).
+bool formula_names_range(const uint8_t* formula, int32_t length);

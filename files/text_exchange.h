@@ -88,8 +88,9 @@ int16_t WriteTextData(MachineRecord* machine, int16_t formulas, int16_t displaye
 
 // The whole layer as text into the open file, row by row, in the form given:
 // its encoding (a byte-order mark first when the form has one) and line ends;
-// each cell's text converted from its script. A formula that refers to a
-// layer the file, read back as a first layer, would not find goes out as its
+// each cell's text converted from its script. A reference to the layer
+// itself is written without a layer part; a formula that refers to another
+// layer or to a named range, which the file cannot hold, goes out as its
 // value, counted in `losses` when given. 0 or an error.
 int16_t write_text_file(MemoryRef layer, FieldSource source, uint8_t separator, const TextFileForm& form,
                         int32_t* counter, ExportReport* losses = nullptr);

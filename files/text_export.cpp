@@ -35,8 +35,9 @@ struct TextWriter {
     bool dates_1900;    // dates count from 1900
     std::string field;  // scratch
     bool utf8 = false;  // fields converted to UTF-8 from their cells' scripts
-    // A file's: formulas that refer to other layers go out as their values,
-    // counted here. The clipboard's text (none) keeps every formula.
+    // A file's: formulas that refer to other layers or to names go out as
+    // their values, counted here. The clipboard's text (none) keeps every
+    // formula as it is.
     ExportReport* file_losses = nullptr;
     // The bytes that make a field be quoted or converted.
     std::array<bool, 256> rewritten_bytes = rewritten_bytes_of(separator, utf8);
@@ -85,24 +86,32 @@ bool general_number(const TextWriter& w, double value, std::string& out) {
     return false;
 }
 
-// A layer named in a text of the layer `own` alone, read back as a first
-// layer: the first layer's reference to itself finds it again; a layer the
-// workbook does not hold is written as it is shown, as in the workbook.
+// A layer named in a text of the layer `context` alone: its own layer,
+// written without a layer part, is the layer the file reads back into; a
+// layer the workbook does not hold is written as it is shown, as in the
+// workbook.
 bool read_back_alike(int32_t index, void* context) {
     MemoryRef layer = static_cast<MemoryRef>(context);
     MemoryRef workbook = GetWorkSheet(layer);
     if (!workbook || index < 0 || index >= num_SpreadSheets(workbook)) return true;
-    return index == 0 && GetSheetID(layer) == 0;
+    return index == GetSheetID(layer);
 }
 
-bool layers_read_back(const TextWriter& w, const uint8_t* cell) {
-    return formula_layers_kept(_formulaPtr_(cell), _formulaLength_(cell), GetSheetID(w.layer), read_back_alike, w.layer);
+// Whether a formula reads back the same from a file of its layer alone, which
+// holds no other layer and no names.
+bool formula_read_back(const TextWriter& w, const uint8_t* cell) {
+    const uint8_t* formula = _formulaPtr_(cell);
+    const int32_t length = _formulaLength_(cell);
+    return formula_layers_kept(formula, length, GetSheetID(w.layer), read_back_alike, w.layer) &&
+           !formula_names_range(formula, length);
 }
 
 void formula_text_of(const TextWriter& w, const uint8_t* cell, CellPoint where, std::string& out) {
     const int32_t position = (int32_t(uint16_t(where.h)) << 16) | uint16_t(where.v);
     const uint8_t* formula = _formulaPtr_(cell);
-    MemoryRef text = Interpret(position, formula, formula + _formulaLength_(cell), w.layer, &mem_globals);
+    const uint8_t* end = formula + _formulaLength_(cell);
+    MemoryRef text = w.file_losses ? layer_file_formula_text(position, formula, end, w.layer, &mem_globals)
+                                   : Interpret(position, formula, end, w.layer, &mem_globals);
     if (!text) return;
     out.append(MemoryUse<const char>(text).get(), size_t(GetByteSize(text)));
     DisposeMemory(text);
@@ -188,7 +197,7 @@ bool field_text(const TextWriter& w, const uint8_t* cell, CellPoint where, std::
         displayed_text_of(w, cell, where, out);
     } else if (type == kCellFormula) {
         if (w.source != FieldSource::formulas) return result_of(w, cell, out);
-        if (w.file_losses && !layers_read_back(w, cell)) {
+        if (w.file_losses && !formula_read_back(w, cell)) {
             ++w.file_losses->formulas_kept_as_values;
             return result_of(w, cell, out);
         }

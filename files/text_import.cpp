@@ -329,13 +329,20 @@ int16_t read_text_bytes(std::string_view bytes, uint8_t separator, MemoryRef lay
 
 namespace {
 
+// The format of a text read with the separator.
+int16_t separated_format(uint8_t separator) {
+    return separator == kCommaSeparator || separator == kSemicolonSeparator ? kFormatCsv : kFormatTabValues;
+}
+
 // The file record takes the format the text was read in, so that Save writes
-// it back in that form (space- and semicolon-separated text as tab text), in
-// the encoding and with the line ends read.
-void remember_format_read(MemoryRef file_info, int16_t code, const TextFileForm& form) {
+// it back in that form (semicolon-separated text as CSV, space-separated as
+// tab text), with the separator, in the encoding and with the line ends read;
+// SYLK has no separator.
+void remember_format_read(MemoryRef file_info, int16_t code, const TextFileForm& form, uint8_t separator = 0) {
     if (!file_info) return;
     FileInfoRecord record = read_file_record(file_info);
     record.text_form = form;
+    record.text_separator = separator;
     const bool same_kind = code == kFormatSylk ? record.format_code == kFormatSylkOther
                                                : code == kFormatTabValues && (record.format_code == kFormatTabFormulas ||
                                                                               record.format_code == kFormatTabDisplayed);
@@ -361,7 +368,7 @@ int16_t read_file_text(DecodedText& decoded, MemoryRef file_info, MemoryRef laye
     if (separator == 0) return kTextCancelled;
     int16_t error = read_decoded_text(decoded, separator, layer, report);
     if (error && error != kTextCancelled) report_file_error(error);
-    if (!error) remember_format_read(file_info, separator == kCommaSeparator ? kFormatCsv : kFormatTabValues, decoded.form);
+    if (!error) remember_format_read(file_info, separated_format(separator), decoded.form, separator);
     return error;
 }
 

@@ -15,8 +15,14 @@
 
 namespace {
 
+// The layer parts a formula's text writes: every one, or none for a
+// reference to the formula's own layer.
+enum class LayerParts : uint8_t { every, other_layers };
+
 struct TextOut {
     MemoryRef block;
+    LayerParts parts;
+    bool of_link = false;  // the reference to come is of a linked document
 };
 
 void put_bytes(TextOut& out, const uint8_t* bytes, int32_t count) {
@@ -51,6 +57,7 @@ void put_layers(TextOut& out, const StoredReference& ref, MemoryRef layer) {
     const bool last_absolute = !known || marker_first_absolute(m);
     const int32_t first = known ? adjusted(ref.first_layer, first_absolute, own) : ref.first_layer;
     const int32_t last = known ? adjusted(ref.last_layer, last_absolute, own) : ref.last_layer;
+    if (out.parts == LayerParts::other_layers && !out.of_link && layer && first == own && last == own) return;
     auto put_layer = [&](int32_t index, bool absolute) {
         if (!in_grid(index)) {
             put_item(out, kOffSheetItem);
@@ -147,9 +154,11 @@ void put_token(TextOut& out, const FormulaToken& token, CellPoint at, MemoryRef 
         return;
     case FormulaTokenKind::link:
         put_link(out, token.value, layer);
+        out.of_link = true;
         return;
     case FormulaTokenKind::reference:
         put_reference(out, token.ref, at, layer);
+        out.of_link = false;
         return;
     case FormulaTokenKind::text:
         put_bytes(out, token.start, token.length);
@@ -165,12 +174,10 @@ void put_token(TextOut& out, const FormulaToken& token, CellPoint at, MemoryRef 
     }
 }
 
-}  // namespace
-
-MemoryRef Interpret(int32_t cell, const uint8_t* first, const uint8_t* end, MemoryRef layer,
-                    MemoryGlobals* memory) {
+MemoryRef formula_text(int32_t cell, const uint8_t* first, const uint8_t* end, MemoryRef layer,
+                       MemoryGlobals* memory, LayerParts parts) {
     if (!memory) memory = layer ? GetMemoryGlobals(layer) : &mem_globals;
-    TextOut out{pgAllocateNewRef(memory, 1, 0, 255, false)};
+    TextOut out{pgAllocateNewRef(memory, 1, 0, 255, false), parts};
     if (!out.block) return nullptr;
     const CellPoint at{int16_t(cell & 0xFFFF), int16_t((cell >> 16) & 0xFFFF)};
     for (const uint8_t* p = first; p < end;) {
@@ -184,4 +191,16 @@ MemoryRef Interpret(int32_t cell, const uint8_t* first, const uint8_t* end, Memo
         p += token.length;
     }
     return out.block;
+}
+
+}  // namespace
+
+MemoryRef Interpret(int32_t cell, const uint8_t* first, const uint8_t* end, MemoryRef layer,
+                    MemoryGlobals* memory) {
+    return formula_text(cell, first, end, layer, memory, LayerParts::every);
+}
+
+MemoryRef layer_file_formula_text(int32_t cell, const uint8_t* first, const uint8_t* end, MemoryRef layer,
+                                  MemoryGlobals* memory) {
+    return formula_text(cell, first, end, layer, memory, LayerParts::other_layers);
 }

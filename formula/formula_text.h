@@ -17,3 +17,7 @@ constexpr int kUnknownLinkItem = 21;
 // manager's own are used.
 MemoryRef Interpret(int32_t cell, const uint8_t* first, const uint8_t* end, MemoryRef layer,
                     MemoryGlobals* memory);
+// The same for a file that holds the formula's layer alone: a reference to
+// that layer goes without its layer part.
+MemoryRef layer_file_formula_text(int32_t cell, const uint8_t* first, const uint8_t* end, MemoryRef layer,
+                                  MemoryGlobals* memory);

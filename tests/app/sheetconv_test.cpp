@@ -51,6 +51,23 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // The entries typed into the first row of the layer, from A1 on.
+    static void fill_row(MemoryRef layer, const std::vector<std::string>& entries) {
+        uint8_t header[32];
+        GetDefaultFormat(header);
+        std::string row, store;
+        for (size_t column = 0; column < entries.size(); ++column)
+            append_entry_cell(row, EntryCell{CellPoint{0, int16_t(column)}, header, entries[column], {}}, layer);
+        append_row_record(store, 0, row);
+        set_layer_cells(layer, store);
+    }
+
+    // The text of a file of the test's folder.
+    std::string text_of(const std::string& name) {
+        const std::vector<uint8_t> bytes = bytes_of(name);
+        return std::string(bytes.begin(), bytes.end());
+    }
+
     // Runs sheetconv (with `options`); answers its exit status and keeps what
     // it wrote to stderr.
     int run(const std::string& in, const std::string& out, const std::string& options = "") {
@@ -156,12 +173,12 @@ TEST_F(SheetconvTest, RefusalsAreReportedAndWriteNothing) {
 
 // A text whose kind does not tell its separator is read with the separator
 // the program's question offers first: the one the text shows, tab for a
-// list of one column.
+// list of one column. A CSV keeps the semicolons it was read with.
 TEST_F(SheetconvTest, ATextIsReadWithTheSeparatorItShows) {
     const std::pair<const char*, std::string> texts[] = {
         {"Column.txt", "12\n7.5\n"}, {"Commas.txt", "a,b\n1,2\n"}, {"Semicolons.txt", "a;b\n1;2\n"},
         {"Misnamed.slk", "a,b\n1,2\n"}};
-    const std::string expected[] = {"12\n7.5\n", "a,b\n1,2\n", "a,b\n1,2\n", "a,b\n1,2\n"};
+    const std::string expected[] = {"12\n7.5\n", "a,b\n1,2\n", "a;b\n1;2\n", "a,b\n1,2\n"};
     for (size_t i = 0; i < std::size(texts); ++i) {
         write_bytes(texts[i].first, std::vector<uint8_t>(texts[i].second.begin(), texts[i].second.end()));
         EXPECT_EQ(run(path(texts[i].first), path("Out.csv"), "--values"), 0) << texts[i].first << errors;
@@ -204,23 +221,91 @@ TEST_F(SheetconvTest, AnImportThatLeftCellsOutExitsWithThree) {
 // shows what the layer showed. The converter says so and exits with 3.
 TEST_F(SheetconvTest, FormulasOfOtherLayersGoToATextAsValuesAndExitWithThree) {
     MemoryRef book = sample::new_workbook();
-    uint8_t header[32];
-    GetDefaultFormat(header);
-    auto fill = [&](MemoryRef layer, const std::vector<std::string>& entries) {
-        std::string row, store;
-        for (size_t column = 0; column < entries.size(); ++column)
-            append_entry_cell(row, EntryCell{CellPoint{0, int16_t(column)}, header, entries[column], {}}, layer);
-        append_row_record(store, 0, row);
-        set_layer_cells(layer, store);
-    };
-    fill(sample::new_layer(book), {"100"});
-    fill(sample::new_layer(book), {"5", "=1:A1+A1", "=1:A1*2+A1", "=A1*3"});
+    fill_row(sample::new_layer(book), {"100"});
+    fill_row(sample::new_layer(book), {"5", "=1:A1+A1", "=1:A1*2+A1", "=A1*3"});
     ASSERT_EQ(save(book, "Q.qrv"), 0);
     EXPECT_EQ(run(path("Q.qrv"), path("Q2.csv"), "--layer 2"), 3) << errors;
     EXPECT_NE(errors.find("saved as their values: 2 in all"), std::string::npos) << errors;
-    const std::vector<uint8_t> written = bytes_of("Q2.csv");
-    EXPECT_EQ(std::string(written.begin(), written.end()), "5,105,205,=A1*3\r\n");
+    EXPECT_EQ(text_of("Q2.csv"), "5,105,205,=A1*3\r\n");
     EXPECT_EQ(run(path("Q.qrv"), path("Q1.csv"), "--layer 1"), 0) << errors;
+}
+
+// A text of one layer holds no names: a formula over a range name goes to it
+// as its value, counted in the note. A reference that names the formula's own
+// layer goes without its layer part, so that the text reads back to the same
+// values whichever layer it was.
+TEST_F(SheetconvTest, FormulasOverNamesGoToATextAsValuesAndTheOwnLayerGoesUnnamed) {
+    MemoryRef book = sample::new_workbook();
+    MemoryRef first = sample::new_layer(book);
+    sample::add_named_range(first, "Tax", CellRange{{0, 1}, {0, 1}});
+    fill_row(first, {"100", "0.2", "=A1*Tax", "=A1*2", "=1:A1+1"});
+    fill_row(sample::new_layer(book), {"5", "=2:A1*2", "=1:A1+A1", "=2:A1+B1"});
+    ASSERT_EQ(save(book, "Q.qrv"), 0);
+    const std::pair<const char*, const char*> layers[] = {
+        {"1", "100,0.2,20,=A1*2,=A1+1\r\n"}, {"2", "5,=A1*2,105,=A1+B1\r\n"}};
+    const char* read_back[] = {"100,0.2,20,200,101\r\n", "5,10,105,15\r\n"};
+    for (size_t i = 0; i < std::size(layers); ++i) {
+        EXPECT_EQ(run(path("Q.qrv"), path("Q.csv"), std::string("--layer ") + layers[i].first), 3) << errors;
+        EXPECT_NE(errors.find("saved as their values: 1 in all"), std::string::npos) << errors;
+        EXPECT_EQ(text_of("Q.csv"), layers[i].second) << "layer " << layers[i].first;
+        // Read back, the text shows the values the layer showed.
+        EXPECT_EQ(run(path("Q.csv"), path("Back.csv"), "--values"), 0) << errors;
+        EXPECT_EQ(text_of("Back.csv"), read_back[i]) << "layer " << layers[i].first;
+    }
+    // SYLK holds the layer's names: the formula over one stays a formula.
+    EXPECT_EQ(run(path("Q.qrv"), path("Q.slk"), "--layer 1"), 0) << errors;
+    EXPECT_EQ(run(path("Q.slk"), path("Back.csv"), "--values"), 0) << errors;
+    EXPECT_EQ(text_of("Back.csv"), read_back[0]);
+}
+
+// Another spreadsheet's workbook, one layer of it to a text: a formula naming
+// its own layer loses the layer part and stays a formula; one over a name is
+// written as its value, said in the note.
+TEST_F(SheetconvTest, APeerWorkbooksLayerKeepsItsOwnReferencesAndGivesNamesAsValues) {
+    using biff::Body;
+    const biff::Record font{0x0031, Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0)
+                                        .text8("Arial", true).v};
+    const biff::Record xf{0x00E0, Body().u16(0).u16(0).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0).u16(0).v};
+    const biff::Record supbook{0x01AE, Body().u16(2).u16(0x0401).v};
+    const biff::Record externsheet{0x0017, Body().u16(2).u16(0).u16(0).u16(0).u16(0).u16(1).u16(1).v};
+    const std::vector<uint8_t> tax_cell = Body().u8(0x3B).u16(0).u16(0).u16(0).u16(1).u16(1).v;  // First!B1
+    const biff::Record tax{0x0018, Body().u16(0).u8(0).u8(3).u16(uint16_t(tax_cell.size())).u16(0).u16(0).u32(0)
+                                       .u8(0).raw("Tax").raw(tax_cell).v};
+    const std::vector<uint8_t> times_tax = Body().u8(0x24).u16(0).u16(0xC000).u8(0x23).u16(1).u16(0).u8(0x05).v;
+    const std::vector<uint8_t> own_twice = Body().u8(0x3A).u16(1).u16(0).u16(0xC000).u8(0x1E).u16(2).u8(0x05).v;
+    biff::Sheet first{"First", {biff::number(0, 0, 100), biff::number(0, 1, 0.2), biff::formula(0, 2, times_tax, 20)}};
+    biff::Sheet second{"Second", {biff::number(0, 0, 5), biff::formula(0, 1, own_twice, 10)}};
+    write_bytes("Peer.xls",
+                biff::compound_file(biff::workbook(true, {font, xf, supbook, externsheet, tax}, {first, second})));
+    EXPECT_EQ(run(path("Peer.xls"), path("Second.csv"), "--layer 2"), 0) << errors;
+    EXPECT_EQ(text_of("Second.csv"), "5,=A1*2\r\n");
+    EXPECT_EQ(run(path("Peer.xls"), path("First.csv"), "--layer 1"), 3) << errors;
+    EXPECT_NE(errors.find("saved as their values: 1 in all"), std::string::npos) << errors;
+    EXPECT_EQ(text_of("First.csv"), "100,0.2,20\r\n");
+}
+
+// A duration written with a language part, as another spreadsheet writes a
+// format that carries a language, shows its hours as the plain duration
+// format does, and no note calls it a format this program lacks.
+TEST_F(SheetconvTest, ExcelDurationsWithALanguagePartShowTheirHours) {
+    using biff::Body;
+    const biff::Record font{0x0031, Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0)
+                                        .text8("Arial", true).v};
+    auto xf = [](uint16_t number_format) {
+        return biff::Record{0x00E0, Body().u16(0).u16(number_format).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0)
+                                        .u16(0).v};
+    };
+    auto format = [](uint16_t index, const std::u16string& text) {
+        return biff::Record{0x041E, Body().u16(index).wide8(text).v};
+    };
+    biff::Sheet sheet{"Times", {biff::number(0, 0, 1.5, 1), biff::number(1, 0, 0.75, 2), biff::number(2, 0, 2.25, 3)}};
+    write_bytes("Times.xls", biff::compound_file(biff::workbook(
+                                 true, {font, format(164, u"[$-409][h]:mm:ss"), format(165, u"[h]:mm:ss"),
+                                        format(166, u"[$-409][h]:mm:ss;@"), xf(0), xf(164), xf(165), xf(166)},
+                                 {sheet})));
+    EXPECT_EQ(run(path("Times.xls"), path("Times.txt"), "--shown"), 0) << errors;
+    EXPECT_EQ(errors, "");
+    EXPECT_EQ(text_of("Times.txt"), "36:00:00\r\n18:00:00\r\n54:00:00\r\n");
 }
 
 // An Excel workbook's dates before 1 January 1904 (in its 1900 system) and
@@ -419,7 +504,7 @@ TEST_F(SheetconvTest, WhatAKilledSaveLeftIsRemovedAtTheNextStart) {
     std::filesystem::create_directories(notes);
     std::ofstream(notes + "/Quorvin Saving " + std::to_string(gone)) << path("Out.qrv");
     write_bytes(".Out.qrv.saving", {1, 2, 3});
-    EXPECT_EQ(run(path("In.qrv"), path("Other.csv")), 0) << errors;
+    EXPECT_EQ(run(path("In.qrv"), path("Other.qrv")), 0) << errors;
     EXPECT_FALSE(exists(".Out.qrv.saving"));
     EXPECT_TRUE(exists("Out.qrv"));
     EXPECT_EQ(notes_left(), 0);

@@ -533,6 +533,7 @@ TEST(ExcelNumberFormats, MapToTheNearestFormatOfThisProgram) {
         {"m/d/yyyy", 6, 0, false},              {"d-mmm-yy", 9, 0, false},
         {"mmm-yy", 8, 0, false},                {"yyyy-mm-dd", 5, 0, false},
         {"h:mm AM/PM", 23, 0, false},           {"[h]:mm:ss", 30, 0, false},
+        {"[$-409][h]:mm:ss", 30, 0, false},     {"[$-409]m/d/yyyy", 6, 0, false},
         {"mm:ss", 29, 0, false},                {"m/d/yyyy h:mm", 25, 0, false},
         {"@", kFormatGeneral, 2, false},
     };

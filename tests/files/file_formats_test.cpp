@@ -124,6 +124,46 @@ TEST_F(FileFormatsTest, PlainTextShowsItsTabsOrItsSeparatorIsAsked) {
     EXPECT_EQ(cell(column_layer, 1, 0).number, 7.5);
 }
 
+// A text is saved back with the separator it was read with: semicolons as a
+// CSV, spaces as tab text, each field quoted where the separator needs it.
+// Saved in a format of the other kind, it takes that format's own separator.
+TEST_F(FileFormatsTest, ASeparatedTextIsSavedWithTheSeparatorItWasReadWith) {
+    static uint8_t answer = 0;
+    const FilesServices saved = files_services;
+    files_services.choose_separator = [](uint8_t* separator) {
+        *separator = answer;
+        return kAnswerOK;
+    };
+    struct Case {
+        const char* name;
+        uint8_t separator;
+        std::string text;
+        int16_t code;
+        std::string other_kind;  // saved as the other kind
+    } cases[] = {
+        {"Semi.txt", kSemicolonSeparator, "x;\"p;q\";3,5\n1;2\n", kFormatCsv, "x\tp;q\t3,5\n1\t2\n"},
+        {"Spaced.txt", kSpaceSeparator, "x \"p q\" 3\n1 2\n", kFormatTabValues, "x,p q,3\n1,2\n"},
+        {"Comma.csv", kCommaSeparator, "x,\"p,q\"\n1,2\n", kFormatCsv, "x\tp,q\n1\t2\n"},
+    };
+    for (const Case& c : cases) {
+        write_bytes(c.name, std::vector<uint8_t>(c.text.begin(), c.text.end()));
+        answer = c.separator;
+        const pf::FileSpec file = spec(c.name);
+        MemoryRef workbook = sample::new_workbook(&file);  // the document of the file
+        ASSERT_EQ(read_in_format(*format_to_read(file, 0), workbook, file, kLayerGridLines), 0) << c.name;
+        MemoryRef layer_read = find_SpreadSheet_item(workbook, 0);
+        EXPECT_EQ(get_fileType(workbook), c.code) << c.name;
+        ASSERT_EQ(save_workbook_file(layer_read, kWholeWorkbook, spec(c.name), c.code, true, false), 0) << c.name;
+        std::vector<uint8_t> written = bytes_of(c.name);
+        EXPECT_EQ(std::string(written.begin(), written.end()), c.text) << c.name;
+        const int16_t other = c.code == kFormatCsv ? kFormatTabValues : kFormatCsv;
+        ASSERT_EQ(save_workbook_file(layer_read, kWholeWorkbook, spec("Other"), other, exists("Other"), false), 0);
+        written = bytes_of("Other");
+        EXPECT_EQ(std::string(written.begin(), written.end()), c.other_kind) << c.name;
+    }
+    files_services = saved;
+}
+
 // The extension is that of the file's whole name, however long.
 TEST_F(FileFormatsTest, ALongNameIsKnownByItsExtension) {
     const std::string stem(66, 'n');

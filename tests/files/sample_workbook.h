@@ -301,6 +301,17 @@ inline MemoryRef new_layer(MemoryRef workbook) {
     return layer;
 }
 
+// A named range added to the layer's list.
+inline void add_named_range(MemoryRef layer, const std::string& name, const CellRange& range) {
+    unsigned char text[kNamedRangeNameSize];
+    text[0] = uint8_t(name.size());
+    std::memcpy(text + 1, name.data(), name.size());
+    uint8_t record[kNamedRangeSize];
+    set_named_range(record, text, range);
+    if (MemoryRef list = Get_rangeinfo(layer)) PtrAndMemory(record, list, 1);
+    else Set_rangeinfo(layer, Bytes2Memory(&mem_globals, record, kNamedRangeSize, 1));
+}
+
 // A workbook of `layers` rich layers, protected, with a password.
 inline MemoryRef rich_workbook(int layers) {
     MemoryRef book = new_workbook();

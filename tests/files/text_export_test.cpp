@@ -169,21 +169,22 @@ TEST_F(TextExportTest, DatesAreWrittenAsTheSameDayInEitherDateSystem) {
 }
 
 // A file of one layer reads back as a workbook's first layer, so a formula
-// that refers to any other layer (or to its own layer when that is not the
-// first) is written as its value and counted; the save says so once.
+// that refers to any other layer is written as its value and counted, and a
+// reference to its own layer goes without the layer; the save says so once.
 TEST_F(TextExportTest, FormulasOfOtherLayersGoToAFileOfOneLayerAsValues) {
     MemoryRef second = sample::new_layer(book);
     type_entries(layer, {{{0, 0}, "100"}, {{0, 1}, "=1:A1*2"}});
-    type_entries(second, {{{0, 0}, "5"}, {{0, 1}, "=1:A1+A1"}, {{0, 2}, "=SUM(1:A1:B1)+A1"}, {{0, 3}, "=A1*3"}});
+    type_entries(second, {{{0, 0}, "5"}, {{0, 1}, "=1:A1+A1"}, {{0, 2}, "=SUM(1:A1:B1)+A1"}, {{0, 3}, "=A1*3"},
+                          {{0, 4}, "=2:A1*4"}});
     recalculate(second);
     ExportReport losses;
     std::string text;
     ASSERT_EQ(layer_text(second, FieldSource::formulas, kCommaSeparator, TextFileForm{}, text, &losses), 0);
-    EXPECT_EQ(text, "5,105,305,=A1*3\r\n");
+    EXPECT_EQ(text, "5,105,305,=A1*3,=A1*4\r\n");
     EXPECT_EQ(losses.formulas_kept_as_values, 2);
     ExportReport first_losses;
     ASSERT_EQ(layer_text(layer, FieldSource::formulas, kCommaSeparator, TextFileForm{}, text, &first_losses), 0);
-    EXPECT_EQ(text, "100,=1:A1*2\r\n");
+    EXPECT_EQ(text, "100,=A1*2\r\n");
     EXPECT_EQ(first_losses.formulas_kept_as_values, 0);
     // Saved, the values read back as they were, and the note tells how many.
     for (int16_t code : {kFormatCsv, kFormatTabFormulas, kFormatSylk}) {
@@ -197,7 +198,34 @@ TEST_F(TextExportTest, FormulasOfOtherLayersGoToAFileOfOneLayerAsValues) {
         EXPECT_EQ(cell(back, 0, 1).number, 105) << code;
         EXPECT_EQ(cell(back, 0, 2).number, 305) << code;
         EXPECT_EQ(cell(back, 0, 3).number, 15) << code;
+        EXPECT_EQ(cell(back, 0, 4).number, 20) << code;
     }
+}
+
+// A linked document's layers and names are its own, found again from the
+// file: a formula over them stays a formula, its layer written whichever it is.
+TEST_F(TextExportTest, ALinkedDocumentsLayersAndNamesStayInTheFormula) {
+    MemoryRef second = sample::new_layer(book);
+    sample::Bytes f = sample::formula({'=', '!'});
+    sample::add16(f, 1);
+    for (int b : {'@', 'R', '#'}) f.push_back(uint8_t(b));
+    sample::add16(f, 1), sample::add16(f, 1);  // its second layer, as this one is
+    f.push_back('#'), sample::add16(f, 0), sample::add16(f, 0);
+    for (int b : {'+', '!'}) f.push_back(uint8_t(b));
+    sample::add16(f, 1);
+    for (int b : {int('@'), int('&'), 3, int('T'), int('a'), int('x')}) f.push_back(uint8_t(b));
+    sample::Bytes store;
+    sample::append_row(store, 0, {sample::formula_number_cell(0, f, 7)});
+    sample::install_cells(second, store);
+    sample::Bytes link = sample::link_record(1, "Rates", "/home/a/Rates.qrv");
+    SpreadSheet* sheet = use_layer(second);
+    sheet->links = sample::block_of(link.data(), kLinkRecordSize, 1);
+    release_layer(second);
+    ExportReport losses;
+    std::string text;
+    ASSERT_EQ(layer_text(second, FieldSource::formulas, kCommaSeparator, TextFileForm{}, text, &losses), 0);
+    EXPECT_EQ(losses.formulas_kept_as_values, 0);
+    EXPECT_EQ(text, "='Rates'!$2:$A$1+'Rates'!Tax\r\n");
 }
 
 }  // namespace

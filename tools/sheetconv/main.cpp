@@ -11,8 +11,9 @@
 //
 // A text OUT (CSV or tab-separated, with or without --values or --shown) is
 // written with the line ends of a text IN and in its form of Unicode (an
-// 8-bit IN, read as Mac Roman, goes out in UTF-8), and in UTF-8 with CR LF
-// for any other IN, as the program saves a document as text.
+// 8-bit IN, read as Mac Roman, goes out in UTF-8), and with its separator
+// when that is of OUT's kind (a CSV's semicolon, a tab text's space); in UTF-8
+// with CR LF for any other IN, as the program saves a document as text.
 //
 // --values writes each cell's raw value instead of its text (numbers in full,
 // texts, error names) into a .csv or tab-separated OUT; --shown writes each
@@ -24,8 +25,8 @@
 // Exit status: 0 when the whole document was converted, 3 when it was written
 // but something was left out (said on stderr): what the import could not
 // read, the other layers of a document written to a format of one layer
-// without --layer, or formulas referring to other layers written to such a
-// format as their values; 2 when the arguments make no sense, 1 when the conversion
+// without --layer, or formulas referring to other layers or to names written
+// to such a format as their values; 2 when the arguments make no sense, 1 when the conversion
 // failed.
 //
 // An OUT that is a symbolic link is written through: the file it names takes
@@ -204,7 +205,7 @@ bool layer_exists(MemoryRef book, int layer) {
 // Each cell's raw value, as CSV or tab text in the form of a text input, as
 // every text output is written.
 int16_t write_values(MemoryRef layer, const std::string& path, int16_t code) {
-    uint8_t separator = code == kFormatCsv ? kCommaSeparator : kTabSeparator;
+    const uint8_t separator = format_separator(code, GetWorkSheet(layer));
     const TextFileForm form = file_record_of(GetWorkSheet(layer)).text_form;
     std::string text;
     if (int16_t error = layer_text(layer, FieldSource::exact_values, separator, form, text)) return error;
