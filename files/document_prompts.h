@@ -27,6 +27,7 @@ constexpr int16_t kNamesDropped = 11;        // names of ranges outside the grid
 constexpr int16_t kLossyImportSaveAs = 12;   // a file read with losses is not saved over unasked
 constexpr int16_t kReplacedElsewhere = 13;   // another program replaced the file: write over it?
 constexpr int16_t kFormulasSavedAsValues = 14;  // formulas naming other layers were saved as values
+constexpr int16_t kLettersWrittenAsMarks = 15;  // letters the file's encoding lacks were written as "?"
 
 constexpr int16_t kAnswerOK = 1;
 constexpr int16_t kAnswerCancel = 2;

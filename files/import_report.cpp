@@ -72,6 +72,8 @@ std::vector<ImportNote> text_import_notes(const ImportReport& report) {
 void report_export(const ExportReport& report) {
     if (report.formulas_kept_as_values)
         document_prompts.tell_figures(kFileStrings, kFormulasSavedAsValues, {figure(report.formulas_kept_as_values)});
+    if (report.letters_written_as_marks)
+        document_prompts.tell_figures(kFileStrings, kLettersWrittenAsMarks, {figure(report.letters_written_as_marks)});
 }
 
 void report_text_import(const ImportReport& report) {

@@ -446,7 +446,8 @@ std::string sylk_layer_text(MemoryRef layer, SylkVariant variant, ExportReport* 
     w.variant = variant;
     write_layer(w);
     if (report) report->formulas_kept_as_values += w.formulas_kept_as_values;
-    if (variant == SylkVariant::other_spreadsheets) return sylk_lines_for_other_spreadsheets(w.text);
+    if (variant == SylkVariant::other_spreadsheets)
+        return sylk_lines_for_other_spreadsheets(w.text, report ? &report->letters_written_as_marks : nullptr);
     return std::move(w.text);
 }
 
