@@ -12,6 +12,7 @@
 #include "platform/events/keyboard.h"
 #include "platform/memory/memory.h"
 #include "platform/system/system.h"
+#include "platform/text/mac_roman.h"
 #include "ui/ui_services.h"
 
 namespace {
@@ -185,17 +186,21 @@ int16_t save_file_dialog_in_script(const pf::FileSpec* default_location, const p
     return run_save_dialog(default_location, options, chosen, nullptr, nullptr);
 }
 
-int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name, bool quitting, void* user_data,
-                                   pf::DialogRef* dialog, uint32_t* action) {
+int16_t confirm_save_changes(std::string_view document_name, bool quitting, void* user_data, uint32_t* action) {
     ui_services.draw_waiting_updates();
     ModalMenuBar menus_dimmed;
     pf::NavDialogOptions options = standard_options();
     if (user_data) options.event_proc = MyEventProc;
     options.event_user = user_data;
-    uint32_t answer = pf::nav_ask_save_changes(pstring_text(document_name), quitting, options);
-    if (dialog) *dialog = nullptr;
+    const uint32_t answer = pf::nav_ask_save_changes(document_name, quitting, options);
     if (action) *action = answer;
     return pf::noErr;
+}
+
+int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name, bool quitting, void* user_data,
+                                   pf::DialogRef* dialog, uint32_t* action) {
+    if (dialog) *dialog = nullptr;
+    return confirm_save_changes(pf::mac_roman_to_utf8(pstring_text(document_name)), quitting, user_data, action);
 }
 
 int16_t ModalConfirmSaveDialog(const unsigned char* document_name, bool quitting, uint32_t* action) {

@@ -73,8 +73,9 @@ struct NavDialogOptions {
 OSErr nav_get_file(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply);
 OSErr nav_choose_folder(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply);
 OSErr nav_put_file(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply);
-// Save, Don't Save or Cancel for a document (kNavUserActionSaveChanges ...).
-// Return presses Save, Escape Cancel, "d" (or Command-D) Don't Save.
+// Save, Don't Save or Cancel for a document (kNavUserActionSaveChanges ...),
+// its name in UTF-8. Return presses Save, Escape Cancel, "d" (or Command-D)
+// Don't Save.
 uint32_t nav_ask_save_changes(std::string_view document_name, bool quitting, const NavDialogOptions& options);
 
 // The file name typed in a save dialog (Mac Roman), and setting it (selected).
