@@ -72,6 +72,9 @@ std::vector<ImportNote> text_import_notes(const ImportReport& report) {
 void report_export(const ExportReport& report) {
     if (report.formulas_kept_as_values)
         document_prompts.tell_figures(kFileStrings, kFormulasSavedAsValues, {figure(report.formulas_kept_as_values)});
+}
+
+void report_letters_written_as_marks(const ExportReport& report) {
     if (report.letters_written_as_marks)
         document_prompts.tell_figures(kFileStrings, kLettersWrittenAsMarks, {figure(report.letters_written_as_marks)});
 }

@@ -75,3 +75,6 @@ struct ExportReport {
 
 // Shows the note of a save that kept formulas as values, when one did.
 void report_export(const ExportReport& report);
+// Shows the note of letters the file's encoding lacks written as "?", when
+// there are any: said before the file is written.
+void report_letters_written_as_marks(const ExportReport& report);

@@ -460,6 +460,7 @@ int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant, Expor
         report(layer, 100, 100);
         return kNoMemoryErr;
     }
+    if (losses) report_letters_written_as_marks(*losses);
     int16_t error = 0;
     for (size_t at = 0; at < text.size() && !error; at += kFlushSize) {
         const size_t n = std::min(kFlushSize, text.size() - at);
