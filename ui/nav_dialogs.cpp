@@ -9,6 +9,7 @@
 #include "ui/screen_geometry.h"
 #include "core/string_utils.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/controls/controls.h"
 #include "platform/events/keyboard.h"
 #include "platform/memory/memory.h"
 #include "platform/system/system.h"
@@ -163,11 +164,14 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
     options.saved_file_name = pstring_text(proposed_name);
-    // The name of the file saved before, as it reads in its script.
+    // The name of the file saved before, as it reads in its script (in
+    // UTF-8 when no one script spells it).
     if (default_location && std::equal(proposed_name, proposed_name + proposed_name[0] + 1, default_location->name)) {
         const pf::ScriptText shown = pf::file_spec_shown_name(*default_location);
-        options.saved_file_name = shown.bytes;
-        options.saved_file_name_script = shown.script;
+        std::string real;
+        const bool several = shown.script == pf::kScriptRoman && pf::file_spec_real_name(*default_location, real);
+        options.saved_file_name = several ? real : shown.bytes;
+        options.saved_file_name_script = several ? pf::kSeveralScripts : shown.script;
     }
     CustomProc custom{reinterpret_cast<NavCustomProc>(event_proc), user_data};
     if (custom.proc) lay_out_custom(custom, options);

@@ -58,7 +58,7 @@ struct NavDialogOptions {
     std::string window_title;     // empty: the dialog's own title
     std::string message;          // a line above the list
     std::string saved_file_name;  // the proposed name of a save dialog
-    int16_t saved_file_name_script = 0;  // the script of its bytes
+    int16_t saved_file_name_script = 0;  // the script of its bytes; kSeveralScripts: UTF-8
     bool allow_multiple = false;  // open: several files at once
     std::vector<FourCC> types;    // open: file types shown (empty: all)
     NavObjectFilterProc filter = nullptr;

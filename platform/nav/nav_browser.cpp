@@ -512,7 +512,9 @@ DialogRef make_browser_dialog(Browser& b) {
                                   {kEditTextItem, Rect{12, 96, 34, 300}, options.saved_file_name, 0, true}},
                                  AppendMethod::kOverlay);
         b.first_custom_item = int16_t(count_dialog_items(dialog) + 1);
-        set_edit_text_script(get_dialog_item_control(dialog, kNameItem), options.saved_file_name_script);
+        ControlRef name_field = get_dialog_item_control(dialog, kNameItem);
+        if (options.saved_file_name_script == kSeveralScripts) set_edit_text_utf8(name_field, options.saved_file_name);
+        else set_edit_text_script(name_field, options.saved_file_name_script);
         if (options.custom.start && options.custom.height > 0)
             options.custom.start(dialog, Rect{custom_top, 20, int16_t(custom_top + options.custom.height), 460},
                                  options.custom.user);
