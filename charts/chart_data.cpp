@@ -8,7 +8,7 @@
 #include "charts/chart_record.h"
 #include "formula/cell_values.h"
 #include "model/cell_store.h"
-#include "model/display_text.h"
+#include "model/cell_letters.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 
@@ -125,7 +125,7 @@ ChartData chart_data(MemoryRef chart, MemoryRef layer) {
     for (int line = span.first_line; line <= span.last_line; ++line) {
         if (line == categories_at) continue;
         ChartSeries series;
-        if (names_at >= 0) series.name = displayed_cell_text(layer, o.cell(names_at, line));
+        if (names_at >= 0) series.name = cell_shown_unicode(layer, o.cell(names_at, line));
         series.values.assign(points, kNoNumber);
         data.series.push_back(std::move(series));
     }
@@ -143,7 +143,7 @@ ChartData chart_data(MemoryRef chart, MemoryRef layer) {
     } else {
         const CellRange names{o.cell(span.first_point, categories_at), o.cell(span.last_point, categories_at)};
         for (CellPoint cell : stored_cells_in_range(names, layer))
-            if (o.point_of(cell) != names_at) data.categories[slot(o.point_of(cell))] = displayed_cell_text(layer, cell);
+            if (o.point_of(cell) != names_at) data.categories[slot(o.point_of(cell))] = cell_shown_unicode(layer, cell);
     }
     ReleaseCache(layer);
     return data;

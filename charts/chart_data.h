@@ -1,7 +1,8 @@
 // The numbers and names a chart shows, read from its data range: one series
 // per column (or per row, when the series run along rows), with their names
 // from the series-name row and the category names from the series-name
-// column, found automatically where the chart leaves them to be found.
+// column, found automatically where the chart leaves them to be found. The
+// names are UTF-8, as their cells show them.
 #pragma once
 
 #include <cstdint>

@@ -13,9 +13,11 @@
 #include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
+#include "platform/draw/unicode_text.h"
 #include "model/record_bytes.h"
 #include "platform/fonts/classic_fonts.h"
 #include "platform/resources/resources.h"
+#include "platform/text/mac_roman.h"
 #include "resource_ids.h"
 
 namespace {
@@ -46,10 +48,12 @@ int16_t ascent() {
     return info.ascent;
 }
 
-// Text with its top at v, centred on h.
-void centred_text(const std::string& text, int16_t h, int16_t v) {
-    pf::move_to(int16_t(h - pf::text_width(text) / 2), int16_t(v + ascent()));
-    pf::draw_text(text);
+// Text with its top at v, centred on h: in the port font's bytes, or a name
+// from the cells (UTF-8) with `unicode`.
+void centred_text(const std::string& text, int16_t h, int16_t v, bool unicode = false) {
+    const int16_t width = unicode ? pf::unicode_text_width(text) : pf::text_width(text);
+    pf::move_to(int16_t(h - width / 2), int16_t(v + ascent()));
+    unicode ? pf::draw_unicode_text(text) : pf::draw_text(text);
 }
 
 // The title across the top, and where it lies; the area left below it.
@@ -66,10 +70,10 @@ pf::Rect draw_title(MemoryRef chart, const ChartData& data, pf::Rect* area) {
     return place;
 }
 
-// The legend's entries: the series, or the categories of a round chart.
+// The legend's entries (UTF-8): the series, or the categories of a round chart.
 std::vector<std::string> legend_entries(const ChartData& data, const ChartLook& look) {
     if (look.round && look.shape != ChartShape::kRadar) return data.categories;
-    const std::string series = pf::get_indexed_string(kChartWords, kSeriesWord);
+    const std::string series = pf::mac_roman_to_utf8(pf::get_indexed_string(kChartWords, kSeriesWord));
     std::vector<std::string> names;
     for (size_t i = look.shape == ChartShape::kScatter ? 1 : 0; i < data.series.size(); ++i)
         names.push_back(data.series[i].name.empty() ? series + " " + std::to_string(i + 1) : data.series[i].name);
@@ -85,7 +89,7 @@ pf::Rect draw_legend(MemoryRef chart, const ChartData& data, const ChartLook& lo
     label_font(chart, kChartLegendFormat, data);
     const int16_t row = std::max<int16_t>(line_height(), kSwatch + 2);
     int16_t widest = 0;
-    for (const std::string& entry : entries) widest = std::max(widest, pf::text_width(entry));
+    for (const std::string& entry : entries) widest = std::max(widest, pf::unicode_text_width(entry));
     const int16_t width = int16_t(kSwatch + kGap + widest + 2 * kGap);
     const auto shown = int16_t(std::min<int>(int(entries.size()), std::max(1, (area->bottom - area->top - 2 * kGap) / row)));
     const int16_t height = int16_t(shown * row + 2 * kGap);
@@ -101,7 +105,7 @@ pf::Rect draw_legend(MemoryRef chart, const ChartData& data, const ChartLook& lo
         pf::rgb_fore_color(pf::kBlackColor);
         pf::frame_rect(swatch);
         pf::move_to(int16_t(swatch.right + kGap), int16_t(top + ascent()));
-        pf::draw_text(entries[size_t(i)]);
+        pf::draw_unicode_text(entries[size_t(i)]);
     }
     area->right = int16_t(box.left - kGap);
     return box;
@@ -171,7 +175,7 @@ void draw_category_labels(const std::vector<std::string>& categories, const pf::
     const int count = int(categories.size());
     if (count == 0) return;
     int16_t widest = 0;
-    for (const std::string& name : categories) widest = std::max(widest, pf::text_width(name));
+    for (const std::string& name : categories) widest = std::max(widest, pf::unicode_text_width(name));
     const int every = down_left ? label_stride(line_height(), count, plot.bottom - plot.top)
                                 : label_stride(widest + kGap, count, plot.right - plot.left);
     pf::rgb_fore_color(pf::kBlackColor);
@@ -179,10 +183,11 @@ void draw_category_labels(const std::vector<std::string>& categories, const pf::
         const int16_t middle = slot_middle(plot, count, i, down_left);
         if (down_left) {
             const std::string& name = categories[size_t(i)];
-            pf::move_to(int16_t(plot.left - kTickLength - 2 - pf::text_width(name)), int16_t(middle + ascent() / 2));
-            pf::draw_text(name);
+            pf::move_to(int16_t(plot.left - kTickLength - 2 - pf::unicode_text_width(name)),
+                        int16_t(middle + ascent() / 2));
+            pf::draw_unicode_text(name);
         } else {
-            centred_text(categories[size_t(i)], middle, int16_t(plot.bottom + kTickLength + 1));
+            centred_text(categories[size_t(i)], middle, int16_t(plot.bottom + kTickLength + 1), true);
         }
     }
 }
@@ -232,7 +237,7 @@ pf::Rect draw_axes(const ChartLook& look, MemoryRef chart, const ChartData& data
     int16_t left_room = widest_tick_label(values);
     if (look.horizontal) {
         left_room = 0;
-        for (const std::string& name : data.categories) left_room = std::max(left_room, pf::text_width(name));
+        for (const std::string& name : data.categories) left_room = std::max(left_room, pf::unicode_text_width(name));
     }
     pf::Rect plot{int16_t(area.top + ascent() / 2), int16_t(area.left + left_room + kTickLength + 3),
                   int16_t(area.bottom - label_height), int16_t(area.right - kGap)};

@@ -12,6 +12,7 @@
 #include "platform/controls/control_look.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
+#include "platform/draw/unicode_text.h"
 #include "window/sheet_paint.h"
 
 namespace {
@@ -203,12 +204,12 @@ void label_spokes(const std::vector<std::string>& categories, const pf::Rect& sq
     for (int i = 0; i < spokes; ++i) {
         const pf::Point end = radar_point(square, i, spokes, 1);
         const std::string& name = categories[size_t(i)];
-        const int16_t width = pf::text_width(name);
+        const int16_t width = pf::unicode_text_width(name);
         const double across = end.h - (square.left + square.right) / 2.0, down = end.v - (square.top + square.bottom) / 2.0;
         const auto h = int16_t(std::abs(across) < 2 ? end.h - width / 2 : across > 0 ? end.h + 3 : end.h - 3 - width);
         const auto v = int16_t(std::abs(down) < 2 ? end.v + info.ascent / 2 : down > 0 ? end.v + info.ascent + 2 : end.v - 3);
         pf::move_to(h, v);
-        pf::draw_text(name);
+        pf::draw_unicode_text(name);
     }
 }
 

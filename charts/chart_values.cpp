@@ -27,8 +27,10 @@ void put32(std::vector<uint8_t>& bytes, uint32_t value) {
     put16(bytes, uint16_t(value));
 }
 
+// A name (UTF-8), cut to the most a length byte counts at a letter's start.
 void put_name(std::vector<uint8_t>& bytes, const std::string& name) {
-    const size_t length = std::min(name.size(), kLongestName);
+    size_t length = std::min(name.size(), kLongestName);
+    while (length < name.size() && length > 0 && (uint8_t(name[length]) & 0xC0) == 0x80) --length;
     bytes.push_back(uint8_t(length));
     bytes.insert(bytes.end(), name.begin(), name.begin() + std::ptrdiff_t(length));
 }

@@ -28,6 +28,7 @@ constexpr int16_t kLossyImportSaveAs = 12;   // a file read with losses is not s
 constexpr int16_t kReplacedElsewhere = 13;   // another program replaced the file: write over it?
 constexpr int16_t kFormulasSavedAsValues = 14;  // formulas naming other layers or names were saved as values
 constexpr int16_t kInterruptedSaveFinished = 15;  // a save cut short was finished before the document was opened
+constexpr int16_t kLettersWrittenAsMarks = 16;  // letters the file's encoding lacks were written as "?"
 
 constexpr int16_t kAnswerOK = 1;
 constexpr int16_t kAnswerCancel = 2;

@@ -74,6 +74,11 @@ void report_export(const ExportReport& report) {
         document_prompts.tell_figures(kFileStrings, kFormulasSavedAsValues, {figure(report.formulas_kept_as_values)});
 }
 
+void report_letters_written_as_marks(const ExportReport& report) {
+    if (report.letters_written_as_marks)
+        document_prompts.tell_figures(kFileStrings, kLettersWrittenAsMarks, {figure(report.letters_written_as_marks)});
+}
+
 void report_text_import(const ImportReport& report) {
     for (const ImportNote& note : text_import_notes(report))
         document_prompts.tell_figures(kTextImportStrings, note.index, note.figures);

@@ -70,7 +70,11 @@ void report_text_import(const ImportReport& report);
 // refer to layers the file cannot name, written as their values.
 struct ExportReport {
     int32_t formulas_kept_as_values = 0;
+    int32_t letters_written_as_marks = 0;  // letters the file's encoding lacks, written as "?"
 };
 
 // Shows the note of a save that kept formulas as values, when one did.
 void report_export(const ExportReport& report);
+// Shows the note of letters the file's encoding lacks written as "?", when
+// there are any: said before the file is written.
+void report_letters_written_as_marks(const ExportReport& report);

@@ -446,7 +446,8 @@ std::string sylk_layer_text(MemoryRef layer, SylkVariant variant, ExportReport* 
     w.variant = variant;
     write_layer(w);
     if (report) report->formulas_kept_as_values += w.formulas_kept_as_values;
-    if (variant == SylkVariant::other_spreadsheets) return sylk_lines_for_other_spreadsheets(w.text);
+    if (variant == SylkVariant::other_spreadsheets)
+        return sylk_lines_for_other_spreadsheets(w.text, report ? &report->letters_written_as_marks : nullptr);
     return std::move(w.text);
 }
 
@@ -459,6 +460,7 @@ int16_t write_sylk(MemoryRef layer, int32_t* counter, SylkVariant variant, Expor
         report(layer, 100, 100);
         return kNoMemoryErr;
     }
+    if (losses) report_letters_written_as_marks(*losses);
     int16_t error = 0;
     for (size_t at = 0; at < text.size() && !error; at += kFlushSize) {
         const size_t n = std::min(kFlushSize, text.size() - at);

@@ -11,6 +11,7 @@
 #include "model/cell_record.h"
 #include "model/layer.h"
 #include "model/record_bytes.h"
+#include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
 
 namespace {
@@ -130,14 +131,40 @@ bool names_this_program(std::string_view bytes) {
 
 }  // namespace
 
-std::string sylk_lines_for_other_spreadsheets(std::string_view utf8) {
+namespace {
+
+// A line in Windows-1252, each letter it lacks (or a malformed sequence)
+// written as "?" and counted.
+std::string windows_latin_with_marks(std::string_view line, int32_t& unspelled) {
+    std::string out, letter;
+    out.reserve(line.size());
+    for (size_t at = 0; at < line.size();) {
+        const size_t start = at;
+        char32_t code_point = 0;
+        const bool decoded = pf::decode_utf8(line, at, code_point);
+        if (decoded && pf::convert_encoding(line.substr(start, at - start), "UTF-8", kWindowsLatin, letter)) {
+            out += letter;
+        } else {
+            out += '?';
+            ++unspelled;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string sylk_lines_for_other_spreadsheets(std::string_view utf8, int32_t* unspelled) {
     std::string out, windows;
+    int32_t marked = 0;
     out.reserve(utf8.size());
     each_line(utf8, [&](std::string_view line) {
-        const bool in_windows_latin =
-            has_high_bytes(line) && pf::convert_encoding(line, "UTF-8", kWindowsLatin, windows) && !pf::is_utf8(windows);
-        out.append(in_windows_latin ? std::string_view(windows) : line);
+        if (!has_high_bytes(line)) return out.append(line), void();
+        if (!pf::convert_encoding(line, "UTF-8", kWindowsLatin, windows))
+            return out.append(windows_latin_with_marks(line, marked)), void();
+        out.append(pf::is_utf8(windows) ? line : std::string_view(windows));
     });
+    if (unspelled) *unspelled += marked;
     return out;
 }
 

@@ -53,10 +53,10 @@ void append_sylk_cell_text(const uint8_t* cell, std::string_view text, int16_t f
 
 // A file for other spreadsheets: each line of the UTF-8 text in Windows-1252,
 // the encoding most of them read SYLK in (the Windows spreadsheets, and
-// Gnumeric, which reads its Latin-1 part, everywhere), where that spells the
-// line; a line with a character it lacks, or whose bytes would read as
-// UTF-8, stays UTF-8.
-std::string sylk_lines_for_other_spreadsheets(std::string_view utf8);
+// Gnumeric, which reads its Latin-1 part, everywhere); a line whose
+// Windows-1252 bytes would read as UTF-8 stays UTF-8. A letter Windows-1252
+// lacks is written as "?" and counted in `unspelled`.
+std::string sylk_lines_for_other_spreadsheets(std::string_view utf8, int32_t* unspelled = nullptr);
 // The bytes of a text file decoded (decode_text_file); those of a SYLK file
 // this program wrote for other spreadsheets with its Windows-1252 lines in
 // UTF-8 first.

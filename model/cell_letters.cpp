@@ -9,6 +9,7 @@
 #include "core/memory_use.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
+#include "model/display_text.h"
 #include "model/layer.h"
 #include "model/model_services.h"
 #include "model/text_runs.h"
@@ -51,6 +52,20 @@ bool stored_letters(CellPoint where, MemoryRef layer, std::string& letters) {
 
 std::string cell_unicode_text(const uint8_t* cell, CellPoint where, MemoryRef layer) {
     return cell_letters_in_default(cell, where, Get_Default_Font(layer), layer);
+}
+
+std::string cell_shown_unicode(MemoryRef layer, CellPoint where) {
+    std::string letters;
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!layer || !get_cell_ptr(&cell, &length, where, layer)) return letters;
+    if (_cellType_(cell) == kCellText) {
+        stored_letters(where, layer, letters);
+        return letters;
+    }
+    int16_t font = 0;
+    const std::string shown = displayed_cell_text(layer, where, &font);
+    return pf::script_to_utf8(shown, pf::font_to_script(font));
 }
 
 std::string cell_letters_in_default(const uint8_t* cell, CellPoint where, int16_t default_font, MemoryRef layer) {

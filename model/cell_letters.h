@@ -15,6 +15,10 @@
 // the cell's font, then its text result by the script it carries; a number's
 // typed text by the cell's font. Empty for a format-only cell.
 std::string cell_unicode_text(const uint8_t* cell, CellPoint where, MemoryRef layer);
+// The text the cell stored at `where` shows (model/display_text.h), as
+// UTF-8: a text's letters, a number as it is formatted, a formula's result,
+// each decoded by the script it is shown in. Empty for no cell.
+std::string cell_shown_unicode(MemoryRef layer, CellPoint where);
 // The same, the default font standing for `default_font` rather than the
 // layer's default.
 std::string cell_letters_in_default(const uint8_t* cell, CellPoint where, int16_t default_font, MemoryRef layer);

@@ -388,7 +388,7 @@ DisplaySystemFacts& display_system_facts() {
 
 // ---- Entry points -----------------------------------------------------------------
 
-std::string displayed_cell_text(MemoryRef layer, CellPoint where) {
+std::string displayed_cell_text(MemoryRef layer, CellPoint where, int16_t* font) {
     uint8_t* cell = nullptr;
     int16_t length = 0;
     if (!layer || !get_cell_ptr(&cell, &length, where, layer)) return {};
@@ -400,6 +400,7 @@ std::string displayed_cell_text(MemoryRef layer, CellPoint where) {
     info.default_font = Get_Default_Font(layer);
     info.memory = GetMemoryGlobals(layer);
     CellString(&info);
+    if (font) *font = int16_t(format_font(info.format.bytes));
     const unsigned char* text = info.long_text ? info.long_text : info.text + 1;
     return std::string(reinterpret_cast<const char*>(text), size_t(info.long_text ? info.text_length : info.text[0]));
 }

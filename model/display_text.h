@@ -62,7 +62,9 @@ DisplaySystemFacts& display_system_facts();
 
 void CellString(CellInfoRecord* info);
 // The text a stored cell shows, whole (not fitted to a width); empty for no cell.
-std::string displayed_cell_text(MemoryRef layer, CellPoint where);
+// `font`, when given, takes the font it is shown in (its bytes are in that
+// font's script, but for a text of runs in several).
+std::string displayed_cell_text(MemoryRef layer, CellPoint where, int16_t* font = nullptr);
 int16_t FormatCellString(CellInfoRecord* info);
 void CustomFormatString(unsigned char* text, const uint8_t* format, const double* value, MemoryRef layer);
 void get_format_string(unsigned char* text, const uint8_t* format, const double* value, MemoryRef layer);

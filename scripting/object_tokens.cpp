@@ -79,10 +79,7 @@ std::string document_name(MemoryRef workbook) {
     return pf::script_to_utf8(shown.bytes, shown.script);
 }
 
-std::string window_name(pf::WindowRef window) {
-    const pf::ScriptText title = pf::window_title_in_script(window);
-    return pf::script_to_utf8(title.bytes, title.script);
-}
+std::string window_name(pf::WindowRef window) { return pf::window_title_utf8(window); }
 
 // The text with its letters in lower case, character by character.
 std::u32string lowered(std::string_view utf8) {

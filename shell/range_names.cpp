@@ -1,16 +1,23 @@
 #include "shell/range_names.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/memory_use.h"
 #include "ui/lists_and_menus.h"
 #include "formula/range_string.h"
 #include "formula/reference_text.h"
+#include "core/string_utils.h"
 #include "model/calc_globals.h"
+#include "model/cell_letters.h"
+#include "model/cell_record.h"
+#include "model/cell_store.h"
 #include "model/cell_formats.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
+#include "platform/text/scripts.h"
 #include "platform/text/text.h"
 
 namespace {
@@ -40,25 +47,33 @@ void append_record(MemoryRef* names, const unsigned char* name, const CellRange&
     UnuseMemory(*names);
 }
 
-// The entry-line text of a cell as a name candidate (empty past 31 characters).
-void label_of(CellPoint where, MemoryRef layer, unsigned char* label) {
+// The entry-line text of a cell as a name candidate, in Mac Roman (empty past
+// 31 characters); false, with `label` empty, for a label holding letters
+// Roman cannot spell.
+bool label_of(CellPoint where, MemoryRef layer, unsigned char* label) {
     label[0] = 0;
-    uint8_t format[kCellFormatSize];
-    MemoryRef text = Get_CellText(where, format, nullptr, layer);
-    if (!text) return;
-    const int32_t size = GetMemorySize(text);
-    if (size >= 1 && size <= kLongestName) {
-        label[0] = uint8_t(size);
-        std::memcpy(label + 1, MemoryUse<>(text).get(), size_t(size));
-    }
-    DisposeMemory(text);
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return true;
+    const std::vector<uint8_t> copy(cell, cell + _cellLength_(cell));
+    std::string letters = cell_unicode_text(copy.data(), where, layer);
+    letters.erase(std::min(letters.find('\n'), letters.size()));  // a formula's text, not its result
+    std::string roman;
+    if (!pf::utf8_to_script(letters, pf::kScriptRoman, roman)) return false;
+    if (!roman.empty() && roman.size() <= kLongestName) set_pstring(label, roman);
+    return true;
 }
 
-// Adds a name from the label cell for the range, when the label makes a new good name.
-bool add_label_name(MemoryRef* names, CellPoint label_cell, const CellRange& named, MemoryRef layer) {
+// Adds a name from the label cell for the range, when the label makes a new
+// good name; a label Roman cannot spell is noted in `unkept`.
+bool add_label_name(MemoryRef* names, CellPoint label_cell, const CellRange& named, MemoryRef layer,
+                    std::vector<CellPoint>* unkept) {
     if (named.topLeft.v > named.botRight.v || named.topLeft.h > named.botRight.h) return false;
     unsigned char label[256];
-    label_of(label_cell, layer, label);
+    if (!label_of(label_cell, layer, label)) {
+        if (unkept) unkept->push_back(label_cell);
+        return false;
+    }
     if (!good_range_name(label, layer) || find_record(*names, label) >= 0) return false;
     append_record(names, label, named);
     return true;
@@ -117,7 +132,8 @@ NameRefusal add_range_name(MemoryRef* names, const unsigned char* name, const un
     return NameRefusal::kNone;
 }
 
-int16_t add_label_names(MemoryRef* names, const CellRange& range, LabelSides sides, MemoryRef layer) {
+int16_t add_label_names(MemoryRef* names, const CellRange& range, LabelSides sides, MemoryRef layer,
+                        std::vector<CellPoint>* unkept) {
     const int16_t top = range.topLeft.v, left = range.topLeft.h, bottom = range.botRight.v, right = range.botRight.h;
     const int16_t first_row = int16_t(sides.top ? top + 1 : top), last_row = int16_t(sides.bottom ? bottom - 1 : bottom);
     const int16_t first_column = int16_t(sides.left ? left + 1 : left);
@@ -125,13 +141,13 @@ int16_t add_label_names(MemoryRef* names, const CellRange& range, LabelSides sid
     int16_t added = 0;
     for (int16_t column = left; column <= right; ++column) {
         const CellRange named{{first_row, column}, {last_row, column}};
-        if (sides.top) added += add_label_name(names, CellPoint{top, column}, named, layer);
-        if (sides.bottom) added += add_label_name(names, CellPoint{bottom, column}, named, layer);
+        if (sides.top) added += add_label_name(names, CellPoint{top, column}, named, layer, unkept);
+        if (sides.bottom) added += add_label_name(names, CellPoint{bottom, column}, named, layer, unkept);
     }
     for (int16_t row = top; row <= bottom; ++row) {
         const CellRange named{{row, first_column}, {row, last_column}};
-        if (sides.left) added += add_label_name(names, CellPoint{row, left}, named, layer);
-        if (sides.right) added += add_label_name(names, CellPoint{row, right}, named, layer);
+        if (sides.left) added += add_label_name(names, CellPoint{row, left}, named, layer, unkept);
+        if (sides.right) added += add_label_name(names, CellPoint{row, right}, named, layer, unkept);
     }
     return added;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "ui/dialog_items.h"
 #include "core/memory_manager.h"
@@ -43,8 +44,11 @@ struct LabelSides {
 };
 // Names every row or column of the range by its label on the chosen sides,
 // skipping labels that are empty, too long, not good names or names already
-// there; answers how many were added (the array is made only for one).
-int16_t add_label_names(MemoryRef* names, const CellRange& range, LabelSides sides, MemoryRef layer);
+// there; answers how many were added (the array is made only for one). A
+// label holding letters Roman cannot spell (names are Mac Roman) names
+// nothing, its cell added to `unkept`.
+int16_t add_label_names(MemoryRef* names, const CellRange& range, LabelSides sides, MemoryRef layer,
+                        std::vector<CellPoint>* unkept = nullptr);
 
 // The record listed at a row: rows list the records with a name, in order; -1 for none.
 int32_t record_of_row(MemoryRef names, int16_t row);

@@ -1,13 +1,19 @@
 // The range-names dialog (DLOG 501): names defined, moved and deleted on a
 // copy of the layer's names, which the layer takes on OK.
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/alert_kinds.h"
 #include "ui/alerts.h"
 #include "ui/lists_and_menus.h"
 #include "ui/modal_dialog.h"
+#include "ui/dialog_items.h"
 #include "ui/dialog_pictures.h"
+#include "formula/range_string.h"
 #include "formula/recalc.h"
+#include "model/cell_letters.h"
 #include "model/layer.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
@@ -27,6 +33,7 @@ constexpr int16_t kTopItem = 8, kLeftItem = 9, kBottomItem = 10, kRightItem = 11
 constexpr int16_t kAddItem = 13, kDeleteItem = 14, kListItem = 15;
 constexpr int kRangeNamesPosition = 8;  // of the saved dialog positions
 constexpr int kBeepTicks = 9;
+constexpr int16_t kLabelsNotRoman = 7;  // of the range messages
 
 struct RangeDialog {
     DialogRef dialog = nullptr;
@@ -72,12 +79,37 @@ void add_typed_name(RangeDialog& d) {
     SelectTheDialogItemText(d.dialog, kNameItem, 0, kAllCharacters);
 }
 
+// The cells of labels that named nothing as "B1, C1", the first few of them.
+std::string cells_named(const std::vector<CellPoint>& cells) {
+    constexpr size_t kMostNamed = 6;
+    std::string named;
+    for (size_t i = 0; i < std::min(cells.size(), kMostNamed); ++i) {
+        const CellRange one{cells[i], cells[i]};
+        const bool absolute[4] = {false, false, false, false};
+        unsigned char reference[256];
+        RangeString(reference, &one, absolute, nullptr);
+        named += (i ? ", " : "") + std::string(reinterpret_cast<const char*>(reference + 1), reference[0]);
+    }
+    return cells.size() > kMostNamed ? named + ", \xC9" : named;
+}
+
+// Says which labels named nothing for holding letters names cannot keep, and
+// the scripts of those letters.
+void tell_unkept_labels(const std::vector<CellPoint>& cells, MemoryRef layer) {
+    std::string letters;
+    for (const CellPoint& where : cells) letters += cell_shown_unicode(layer, where);
+    figures_alert(kRangeMessages, kLabelsNotRoman, {scripts_roman_lacks(letters), cells_named(cells)});
+}
+
 void name_by_labels(RangeDialog& d) {
     LabelSides sides;
     sides.top = checked(d.dialog, kTopItem), sides.left = checked(d.dialog, kLeftItem);
     sides.bottom = checked(d.dialog, kBottomItem), sides.right = checked(d.dialog, kRightItem);
-    if (add_label_names(&d.names, selected_range(d.layer), sides, d.layer)) rebuild_list(d);
-    else pf::sys_beep(kBeepTicks);
+    std::vector<CellPoint> unkept;
+    const int16_t added = add_label_names(&d.names, selected_range(d.layer), sides, d.layer, &unkept);
+    if (added) rebuild_list(d);
+    if (!unkept.empty()) tell_unkept_labels(unkept, d.layer);
+    else if (!added) pf::sys_beep(kBeepTicks);
 }
 
 void flip_labels(RangeDialog& d) {

@@ -137,10 +137,12 @@ std::string scripts_of_letters(std::u32string_view letters) {
 
 }  // namespace
 
+std::string scripts_roman_lacks(std::string_view utf8) { return scripts_of_letters(letters_roman_lacks(utf8)); }
+
 bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text, int16_t alert) {
     if (GetDRomanTextQuietly(dialog, item, text)) return true;
     unsigned char scripts[256];
-    set_pstring(scripts, scripts_of_letters(letters_roman_lacks(GetDEditTextUtf8(dialog, item))));
+    set_pstring(scripts, scripts_roman_lacks(GetDEditTextUtf8(dialog, item)));
     key_caution_alert(scripts, alert, kStopAlertKind);
     SetEditTextDialogItemFocus(dialog, item);
     SelectTheDialogItemText(dialog, item, 0, kAllCharacters);

@@ -41,6 +41,9 @@ void SetDEditTextUtf8(DialogRef dialog, int16_t item, std::string_view utf8);
 // names and labels have their own.
 bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text);
 bool GetDRomanText(DialogRef dialog, int16_t item, unsigned char* text, int16_t alert);
+// The scripts of the letters of a text Mac Roman cannot spell, by name
+// ("Japanese", "Japanese and Cyrillic"), as the alert of GetDRomanText names them.
+std::string scripts_roman_lacks(std::string_view utf8);
 // The same without the alert: false, with `text` as GetDEditText reads it,
 // when some character has no Roman spelling.
 bool GetDRomanTextQuietly(DialogRef dialog, int16_t item, unsigned char* text);

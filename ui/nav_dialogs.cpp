@@ -9,9 +9,11 @@
 #include "ui/screen_geometry.h"
 #include "core/string_utils.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/controls/controls.h"
 #include "platform/events/keyboard.h"
 #include "platform/memory/memory.h"
 #include "platform/system/system.h"
+#include "platform/text/mac_roman.h"
 #include "ui/ui_services.h"
 
 namespace {
@@ -162,11 +164,14 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
     SetCursorTo(kArrowCursor);
     pf::NavDialogOptions options = standard_options();
     options.saved_file_name = pstring_text(proposed_name);
-    // The name of the file saved before, as it reads in its script.
+    // The name of the file saved before, as it reads in its script (in
+    // UTF-8 when no one script spells it).
     if (default_location && std::equal(proposed_name, proposed_name + proposed_name[0] + 1, default_location->name)) {
         const pf::ScriptText shown = pf::file_spec_shown_name(*default_location);
-        options.saved_file_name = shown.bytes;
-        options.saved_file_name_script = shown.script;
+        std::string real;
+        const bool several = shown.script == pf::kScriptRoman && pf::file_spec_real_name(*default_location, real);
+        options.saved_file_name = several ? real : shown.bytes;
+        options.saved_file_name_script = several ? pf::kSeveralScripts : shown.script;
     }
     CustomProc custom{reinterpret_cast<NavCustomProc>(event_proc), user_data};
     if (custom.proc) lay_out_custom(custom, options);
@@ -185,17 +190,21 @@ int16_t save_file_dialog_in_script(const pf::FileSpec* default_location, const p
     return run_save_dialog(default_location, options, chosen, nullptr, nullptr);
 }
 
-int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name, bool quitting, void* user_data,
-                                   pf::DialogRef* dialog, uint32_t* action) {
+int16_t confirm_save_changes(std::string_view document_name, bool quitting, void* user_data, uint32_t* action) {
     ui_services.draw_waiting_updates();
     ModalMenuBar menus_dimmed;
     pf::NavDialogOptions options = standard_options();
     if (user_data) options.event_proc = MyEventProc;
     options.event_user = user_data;
-    uint32_t answer = pf::nav_ask_save_changes(pstring_text(document_name), quitting, options);
-    if (dialog) *dialog = nullptr;
+    const uint32_t answer = pf::nav_ask_save_changes(document_name, quitting, options);
     if (action) *action = answer;
     return pf::noErr;
+}
+
+int16_t UniversalConfirmSaveDialog(WindowRef, const unsigned char* document_name, bool quitting, void* user_data,
+                                   pf::DialogRef* dialog, uint32_t* action) {
+    if (dialog) *dialog = nullptr;
+    return confirm_save_changes(pf::mac_roman_to_utf8(pstring_text(document_name)), quitting, user_data, action);
 }
 
 int16_t ModalConfirmSaveDialog(const unsigned char* document_name, bool quitting, uint32_t* action) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ui/task_manager.h"
 #include "files/document_prompts.h"
@@ -50,6 +51,8 @@ int16_t save_file_dialog_in_script(const pf::FileSpec* default_location, const p
 int16_t UniversalConfirmSaveDialog(WindowRef parent, const unsigned char* document_name, bool quitting,
                                    void* user_data, pf::DialogRef* dialog, uint32_t* action);
 int16_t ModalConfirmSaveDialog(const unsigned char* document_name, bool quitting, uint32_t* action);
+// The same for a name in UTF-8, as it reads whatever its scripts.
+int16_t confirm_save_changes(std::string_view document_name, bool quitting, void* user_data, uint32_t* action);
 
 // The Save dialog of documents: the format pop-up and the extension check
 // box (DITL 1004), with the format code (int16_t) as user data.

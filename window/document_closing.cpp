@@ -138,11 +138,10 @@ bool workbook_dirty(MemoryRef workbook) {
 int16_t AskSaveChanges(MemoryRef record, uint32_t reason) {
     DoAllUpdates();
     MemoryRef workbook = doc_window_workbook(record);
-    unsigned char name[256];
-    Get_File_Name(workbook, name);
-    if (name[0] == 0) set_pstring(name, pf::window_title(doc_window_window(record)));
+    std::string name = file_name_utf8(workbook);
+    if (name.empty()) name = pf::window_title_utf8(doc_window_window(record));
     uint32_t action = pf::kNavUserActionCancel;
-    ModalConfirmSaveDialog(name, reason == kCloseForQuit, &action);
+    confirm_save_changes(name, reason == kCloseForQuit, nullptr, &action);
     switch (action) {
         case pf::kNavUserActionSaveChanges: return saved_whole(record, workbook);
         case pf::kNavUserActionDontSaveChanges: set_change_ctr(workbook, 0); return 1;

@@ -87,16 +87,14 @@ void Get_Wind_Name(unsigned char* out, MemoryRef layer, MemoryRef file_info) {
 
 namespace {
 
-// The title in the script of the document's file name, when that script
-// spells the layer's name too; else as it stands, in Roman.
-pf::ScriptText title_in_script(const unsigned char* title, const pf::FileSpec& spec) {
+// The title with the document's file name as it reads, when the record holds
+// a display form of it (a name Mac Roman cannot spell): in UTF-8, set in the
+// one script that spells it all or else in the scripts of its stretches.
+void set_title(WindowRef window, const unsigned char* title, const pf::FileSpec& spec) {
     const std::string roman(reinterpret_cast<const char*>(title + 1), title[0]);
-    const pf::ScriptText name = pf::file_spec_shown_name(spec);
-    if (name.script == pf::kScriptRoman) return {roman, pf::kScriptRoman, 0};
-    const std::string utf8 = pf::script_to_utf8(name.bytes, name.script) +
-                             pf::mac_roman_to_utf8(std::string_view(roman).substr(spec.name[0]));
-    pf::ScriptText spelled = pf::spell_in_script(utf8, name.script);
-    return spelled.unmapped == 0 ? spelled : pf::ScriptText{roman, pf::kScriptRoman, 0};
+    std::string name;
+    if (!pf::file_spec_real_name(spec, name) || roman.size() < spec.name[0]) return pf::set_window_title(window, roman);
+    pf::set_window_title_utf8(window, name + pf::mac_roman_to_utf8(std::string_view(roman).substr(spec.name[0])));
 }
 
 }  // namespace
@@ -104,8 +102,14 @@ pf::ScriptText title_in_script(const unsigned char* title, const pf::FileSpec& s
 void show_window_title(WindowRef window, MemoryRef layer, MemoryRef file_info) {
     unsigned char title[256];
     Get_Wind_Name(title, layer, file_info);
-    const pf::ScriptText shown = title_in_script(title, read_file_record(file_info).spec);
-    pf::set_window_title(window, shown.bytes, shown.script);
+    set_title(window, title, read_file_record(file_info).spec);
+}
+
+std::string file_name_utf8(MemoryRef workbook) {
+    const FileInfoRecord record = file_record_of(workbook);
+    std::string name;
+    if (pf::file_spec_real_name(record.spec, name)) return name;
+    return pf::mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(record.spec.name + 1), record.spec.name[0]));
 }
 
 void Get_File_Name(MemoryRef workbook, unsigned char* out) {

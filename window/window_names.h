@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/memory_manager.h"
 #include "platform/windows/windows.h"
@@ -20,3 +21,6 @@ void Get_Wind_Name(unsigned char* out, MemoryRef layer, MemoryRef file_info);
 // named: in the script that spells the whole title when Mac Roman cannot.
 void show_window_title(pf::WindowRef window, MemoryRef layer, MemoryRef file_info);
 void Get_File_Name(MemoryRef workbook, unsigned char* out);
+// The name of the workbook's file as it reads, in UTF-8 (its real name when
+// Mac Roman cannot spell it); empty for none.
+std::string file_name_utf8(MemoryRef workbook);

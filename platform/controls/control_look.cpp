@@ -2,6 +2,7 @@
 
 #include "platform/draw/small_images.h"
 #include "platform/draw/text.h"
+#include "platform/draw/unicode_text.h"
 #include "platform/resources/resources.h"
 
 #include <algorithm>
@@ -154,14 +155,17 @@ int16_t line_height() {
 
 namespace {
 
-void draw_line_at(const Rect& box, int baseline, std::string text, TextAlign align) {
-    trunc_text(int16_t(std::max(0, box.width())), text, kTruncEnd);
-    int width = text_width(text);
+// A line of the port font's bytes, cut to the box with an ellipsis; or of
+// UTF-8 with `unicode`.
+void draw_line_at(const Rect& box, int baseline, std::string text, TextAlign align, bool unicode = false) {
+    if (!unicode) trunc_text(int16_t(std::max(0, box.width())), text, kTruncEnd);
+    int width = unicode ? unicode_text_width(text) : text_width(text);
     int h = box.left;
     if (align == TextAlign::kCenter) h = box.left + (box.width() - width) / 2;
     if (align == TextAlign::kRight) h = box.right - width;
     move_to(int16_t(h), int16_t(baseline));
-    draw_text(text);
+    if (unicode) draw_unicode_text(text);
+    else draw_text(text);
 }
 
 }  // namespace
@@ -176,7 +180,7 @@ void draw_text_in_box(const Rect& box, std::string_view text, TextAlign align, c
     draw_line_at(box, baseline, std::string(text), align);
 }
 
-void draw_wrapped_text(const Rect& box, std::string_view text, TextAlign align, const RGBColor& colour) {
+void draw_wrapped_text(const Rect& box, std::string_view text, TextAlign align, const RGBColor& colour, bool unicode) {
     LookScope scope;
     rgb_fore_color(colour);
     text_mode(kSrcOr);
@@ -191,13 +195,14 @@ void draw_wrapped_text(const Rect& box, std::string_view text, TextAlign align, 
         while (end < text.size() && text[end] != '\r') {
             size_t next = text.find_first_of(" \r", end);
             if (next == std::string_view::npos) next = text.size();
-            if (text_width(text.substr(pos, next - pos)) > box.width() && fit > pos) break;
+            const std::string_view line = text.substr(pos, next - pos);
+            if ((unicode ? unicode_text_width(line) : text_width(line)) > box.width() && fit > pos) break;
             fit = next;
             end = next;
             if (end < text.size() && text[end] == ' ') ++end;
         }
         if (fit == pos) fit = end;
-        draw_line_at(box, baseline, std::string(text.substr(pos, fit - pos)), align);
+        draw_line_at(box, baseline, std::string(text.substr(pos, fit - pos)), align, unicode);
         pos = fit;
         while (pos < text.size() && text[pos] == ' ') ++pos;
         if (pos < text.size() && text[pos] == '\r') ++pos;

@@ -59,8 +59,11 @@ enum class TextAlign { kLeft, kCenter, kRight };
 // One line of text vertically centred in `box`, cut with an ellipsis to fit.
 void draw_text_in_box(const Rect& box, std::string_view text, TextAlign align, const RGBColor& colour);
 // Text broken at spaces into the lines that fit `box`'s width, from its top;
-// Return characters break lines. Lines below the box are not drawn.
-void draw_wrapped_text(const Rect& box, std::string_view text, TextAlign align, const RGBColor& colour);
+// Return characters break lines. Lines below the box are not drawn. With
+// `unicode` the text is UTF-8, drawn in the fonts of its scripts
+// (platform/draw/unicode_text.h).
+void draw_wrapped_text(const Rect& box, std::string_view text, TextAlign align, const RGBColor& colour,
+                       bool unicode = false);
 // The 16 x 16 icon of ics8 id (colour) or ics# id (through its mask) at the box's
 // top-left; nothing when the bundle has neither.
 void draw_small_icon(int16_t id, const Rect& box);

@@ -34,7 +34,7 @@ void draw_plain_item(DialogRef dialog, int16_t index) {
         case kStaticTextItem:
             // A disabled static text only reports no clicks: it reads the same.
             draw_wrapped_text(item.box, item.literal ? item.text : expand_param_text(item.text), TextAlign::kLeft,
-                              kLookText);
+                              kLookText, item.unicode);
             break;
         case kIconItem: draw_small_icon(item.resource_id, item.box); break;
         case kPictureItem: draw_picture_item(item.resource_id, item.box); break;

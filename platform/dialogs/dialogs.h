@@ -35,6 +35,7 @@ struct DialogItem {
     Rect box{};
     std::string text;          // as written (static texts keep ^0 to ^3 unexpanded)
     bool literal = false;      // a static text drawn as written, without ^0 to ^3
+    bool unicode = false;      // a literal static text in UTF-8, drawn in the fonts of its scripts
     int16_t resource_id = 0;   // icons, pictures, CNTL of control items
     ControlRef control = nullptr;
     UserItemProc user_proc = nullptr;

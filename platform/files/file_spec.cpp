@@ -377,6 +377,10 @@ OSErr file_spec_long_name(const FileSpec& spec, std::string& name) {
     return noErr;
 }
 
+bool file_spec_real_name(const FileSpec& spec, std::string& utf8) {
+    return has_hidden_key(spec.name) && file_spec_long_name(spec, utf8) == noErr;
+}
+
 ScriptText file_spec_shown_name(const FileSpec& spec) {
     ScriptText roman{std::string(visible_name(spec.name)), kScriptRoman, 0};
     std::string name;

@@ -58,7 +58,7 @@ struct NavDialogOptions {
     std::string window_title;     // empty: the dialog's own title
     std::string message;          // a line above the list
     std::string saved_file_name;  // the proposed name of a save dialog
-    int16_t saved_file_name_script = 0;  // the script of its bytes
+    int16_t saved_file_name_script = 0;  // the script of its bytes; kSeveralScripts: UTF-8
     bool allow_multiple = false;  // open: several files at once
     std::vector<FourCC> types;    // open: file types shown (empty: all)
     NavObjectFilterProc filter = nullptr;
@@ -73,8 +73,9 @@ struct NavDialogOptions {
 OSErr nav_get_file(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply);
 OSErr nav_choose_folder(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply);
 OSErr nav_put_file(const FileSpec* default_location, const NavDialogOptions& options, NavReply& reply);
-// Save, Don't Save or Cancel for a document (kNavUserActionSaveChanges ...).
-// Return presses Save, Escape Cancel, "d" (or Command-D) Don't Save.
+// Save, Don't Save or Cancel for a document (kNavUserActionSaveChanges ...),
+// its name in UTF-8. Return presses Save, Escape Cancel, "d" (or Command-D)
+// Don't Save.
 uint32_t nav_ask_save_changes(std::string_view document_name, bool quitting, const NavDialogOptions& options);
 
 // The file name typed in a save dialog (Mac Roman), and setting it (selected).

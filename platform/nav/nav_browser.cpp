@@ -203,6 +203,11 @@ std::string accepted_name(Browser& b, const std::string& typed) {
     return name;
 }
 
+// A name typed in several scripts is taken in UTF-8, as it reads.
+std::string name_as_it_reads(const std::string& name, int16_t script) {
+    return script == kSeveralScripts ? name : script_to_utf8(name, script);
+}
+
 // The spec of a name typed in a folder: a name in another script than Roman
 // names the file in UTF-8, as it reads.
 OSErr spec_of_typed_name(int16_t volume, uint32_t folder, const std::string& name, int16_t script, FileSpec& spec) {
@@ -214,28 +219,23 @@ OSErr spec_of_typed_name(int16_t volume, uint32_t folder, const std::string& nam
     }
     std::string path;
     if (OSErr err = path_from_folder_id(volume, folder, path)) return err;
-    return file_spec_from_path(path + "/" + script_to_utf8(name, script), spec);
+    return file_spec_from_path(path + "/" + name_as_it_reads(name, script), spec);
 }
 
 // The script of the name typed in the save dialog's field.
 int16_t typed_name_script(Browser& b) { return edit_text_script(item_control(b, kNameItem)); }
 
-// A name is in one script: typed in several, it is spelled again in the one
-// that spells most of it, and the field shows it so.
-void spell_typed_name_in_one_script(Browser& b) {
+// The name typed in the save dialog's field: in its script's bytes, or in
+// UTF-8 when it was typed in several (kSeveralScripts).
+std::string typed_save_name(Browser& b) {
     ControlRef field = item_control(b, kNameItem);
-    if (edit_text_script(field) != kSeveralScripts) return;
-    const ScriptText spelled = spell_in_a_script(edit_text_utf8(field));
-    set_dialog_item_text(b.dialog, kNameItem, spelled.bytes);
-    set_edit_text_script(field, spelled.script);
+    return edit_text_script(field) == kSeveralScripts ? edit_text_utf8(field) : typed_name(b);
 }
 
 // The save dialog's choice: a usable new name, or an existing file the user agrees to replace.
 void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& typed, int16_t script) {
     const std::string name = accepted_name(b, typed);
-    // Messages are Roman: a name of another script is shown as Roman spells it.
-    const std::string shown =
-        script == kScriptRoman ? name : utf8_to_mac_roman(script_to_utf8(name, script), '?');
+    const std::string shown = name_as_it_reads(name, script);
     if (is_reserved_name(name)) {
         refuse_name(with_name(kReservedNameIndex, "\xD2^0\xD3 cannot be used as a name.", shown),
                     toolbox_string(kReservedNameHintIndex, "Please type another name."));
@@ -268,8 +268,7 @@ void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::stri
 // A name is never a path on disk, so a typed '/' ends a folder: the file goes into
 // that folder when it exists; a folder alone is shown; a missing one is refused.
 void try_save(Browser& b) {
-    spell_typed_name_in_one_script(b);
-    std::string typed = typed_name(b);
+    std::string typed = typed_save_name(b);
     const int16_t script = typed_name_script(b);
     size_t slash = typed.rfind('/');
     if (slash == std::string::npos) {
@@ -281,7 +280,7 @@ void try_save(Browser& b) {
     uint32_t folder = 0;
     std::string path = typed_folder_path(b, folder_part);
     if (path.empty() || folder_id_from_path(path, folder) != noErr) {
-        refuse_name(with_name(kNoSuchFolderIndex, "There is no folder \xD2^0\xD3.", folder_as_typed(folder_part)),
+        refuse_name(with_name(kNoSuchFolderIndex, "There is no folder \xD2^0\xD3.", name_as_it_reads(std::string(folder_as_typed(folder_part)), script)),
                     toolbox_string(kNoSuchFolderHintIndex,
                                    "Type the path of an existing folder, or a name without \xD2/\xD3 to save in "
                                    "the folder shown."));
@@ -314,7 +313,7 @@ void open_typed(Browser& b, const std::string& typed) {
         finish(b, {spec});
         return;
     }
-    refuse_name(with_name(kNoSuchItemIndex, "There is no file or folder \xD2^0\xD3.", typed),
+    refuse_name(with_name(kNoSuchItemIndex, "There is no file or folder \xD2^0\xD3.", mac_roman_to_utf8(typed)),
                 toolbox_string(kNoSuchItemHintIndex, "Type the path of a file to open it, or of a folder to show it."));
 }
 
@@ -513,7 +512,9 @@ DialogRef make_browser_dialog(Browser& b) {
                                   {kEditTextItem, Rect{12, 96, 34, 300}, options.saved_file_name, 0, true}},
                                  AppendMethod::kOverlay);
         b.first_custom_item = int16_t(count_dialog_items(dialog) + 1);
-        set_edit_text_script(get_dialog_item_control(dialog, kNameItem), options.saved_file_name_script);
+        ControlRef name_field = get_dialog_item_control(dialog, kNameItem);
+        if (options.saved_file_name_script == kSeveralScripts) set_edit_text_utf8(name_field, options.saved_file_name);
+        else set_edit_text_script(name_field, options.saved_file_name_script);
         if (options.custom.start && options.custom.height > 0)
             options.custom.start(dialog, Rect{custom_top, 20, int16_t(custom_top + options.custom.height), 460},
                                  options.custom.user);

@@ -3,6 +3,7 @@
 #include "platform/controls/control_look.h"
 #include "platform/nav/nav.h"
 #include "platform/nav/nav_internal.h"
+#include "platform/text/mac_roman.h"
 #include "platform/windows/windows.h"
 
 #include <algorithm>
@@ -42,6 +43,7 @@ DialogRef question_dialog(const std::vector<std::string>& buttons, const std::st
     DialogRef dialog = new_dialog(Rect{top, left, int16_t(top + kQuestionHeight), int16_t(left + kQuestionWidth)}, "",
                                   kDialogBoxProc, false, items);
     dialog_item(dialog, kTextItem)->literal = true;
+    dialog_item(dialog, kTextItem)->unicode = true;
     dialog_item(dialog, kTextItem + 1)->literal = true;
     dialog->alert_kind = kCautionAlert;
     set_dialog_default_item(dialog, 1);
@@ -73,7 +75,7 @@ bool ask_save_filter(DialogRef dialog, EventRecord& event, int16_t& item) {
 namespace nav_detail {
 
 std::string with_name(int index, std::string_view fallback, std::string_view name) {
-    std::string text = toolbox_string(index, fallback);
+    std::string text = mac_roman_to_utf8(toolbox_string(index, fallback));
     size_t at = text.find("^0");
     if (at != std::string::npos) text.replace(at, 2, name);
     return text;

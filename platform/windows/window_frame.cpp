@@ -4,6 +4,7 @@
 // border; floating windows have a small title bar (or one at the side) and modal
 // dialogs a double border without a title bar.
 #include "platform/draw/text.h"
+#include "platform/draw/unicode_text.h"
 #include "platform/text/scripts.h"
 #include "platform/windows/windows.h"
 #include "platform/windows/windows_internal.h"
@@ -109,14 +110,15 @@ int16_t title_font_size(WindowRef w) { return small_frame(w->window_class) ? kSm
 
 // The system font, or the font of the title's script.
 void use_title_font(WindowRef w) {
-    text_font(w->title_script == kScriptRoman ? int16_t(kSystemFont) : script_font(w->title_script));
+    const bool system = w->title_script == kScriptRoman || w->title_script == kUnicodeTitle;
+    text_font(system ? int16_t(kSystemFont) : script_font(w->title_script));
 }
 
 int16_t title_width(WindowRef w) {
     PortScope scope(&w->frame_port);
     use_title_font(w);
     text_size(title_font_size(w));
-    return text_width(w->title);
+    return w->title_script == kUnicodeTitle ? unicode_text_width(w->title) : text_width(w->title);
 }
 
 // The right edge of the last box the title bar shows (its left edge when none).
@@ -209,7 +211,8 @@ void draw_title(WindowRef w, const FrameColors& colors) {
     clip_rect(clip);
     rgb_fore_color(colors.title_text);
     move_to(h, baseline);
-    draw_text(w->title);
+    if (w->title_script == kUnicodeTitle) draw_unicode_text(w->title);
+    else draw_text(w->title);
     clip_rect(Rect{-32767, -32767, 32767, 32767});
 }
 

@@ -255,9 +255,21 @@ void set_window_title(WindowRef window, const unsigned char* pstr) {
     set_window_title(window, std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]));
 }
 
+void set_window_title_utf8(WindowRef window, std::string_view utf8) {
+    const ScriptText spelled = spell_in_a_script(utf8);
+    if (spelled.unmapped == 0) return set_window_title(window, spelled.bytes, spelled.script);
+    window->title = std::string(utf8.substr(0, std::min(utf8.size(), utf8.find('\0'))));
+    window->title_script = kUnicodeTitle;
+    draw_frame(window);
+}
+
+std::string window_title_utf8(WindowRef window) {
+    return window->title_script == kUnicodeTitle ? window->title : script_to_utf8(window->title, window->title_script);
+}
+
 std::string window_title(WindowRef window) {
     if (window->title_script == kScriptRoman) return window->title;
-    return utf8_to_mac_roman(script_to_utf8(window->title, window->title_script), '?');
+    return utf8_to_mac_roman(window_title_utf8(window), '?');
 }
 
 void get_window_title(WindowRef window, Str255 title) {
@@ -266,7 +278,10 @@ void get_window_title(WindowRef window, Str255 title) {
     std::copy(roman.begin(), roman.end(), title + 1);
 }
 
-ScriptText window_title_in_script(WindowRef window) { return {window->title, window->title_script, 0}; }
+ScriptText window_title_in_script(WindowRef window) {
+    if (window->title_script == kUnicodeTitle) return spell_in_a_script(window->title);
+    return {window->title, window->title_script, 0};
+}
 
 void set_window_modified(WindowRef window, bool modified) {
     if (window->modified == modified) return;

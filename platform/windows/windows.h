@@ -120,7 +120,13 @@ void set_window_title(WindowRef window, const std::string& title, int16_t script
 void set_window_title(WindowRef window, const unsigned char* pstr);
 std::string window_title(WindowRef window);
 void get_window_title(WindowRef window, Str255 title);
-// The title as it is drawn: its bytes and their script.
+// A title given in UTF-8: in the one script that spells it all, else kept
+// in UTF-8 and drawn in the fonts of the scripts that spell its stretches.
+void set_window_title_utf8(WindowRef window, std::string_view utf8);
+// The title as it reads, in UTF-8.
+std::string window_title_utf8(WindowRef window);
+// The title as it is drawn: its bytes and their script (a title no one script
+// spells, in the script that spells most of it, "?" for the rest).
 ScriptText window_title_in_script(WindowRef window);
 void set_window_modified(WindowRef window, bool modified);
 bool window_modified(WindowRef window);

@@ -8,6 +8,9 @@
 
 namespace pf {
 
+// The script of a title kept in UTF-8, no one script spelling it.
+constexpr int16_t kUnicodeTitle = -2;
+
 struct Window {
     Port port;        // the content; local (0, 0) is the content's top-left until set_origin
     Port frame_port;  // the whole structure, for drawing the frame
@@ -20,7 +23,7 @@ struct Window {
     int16_t kind = kApplicationWindowKind;
     uintptr_t refcon = 0;
     std::string title;  // in title_script
-    int16_t title_script = kScriptRoman;
+    int16_t title_script = kScriptRoman;  // kUnicodeTitle: UTF-8 no one script spells
 
     Rect content{};  // global
     Rect standard_state{};

@@ -13,7 +13,11 @@
 #include "platform/text/scripts.h"
 #include "resource_ids.h"
 #include "tests/app/app_fixture.h"
+#include "tests/core/dialog_test_support.h"
 #include "window/doc_window.h"
+#include "window/document_closing.h"
+#include "ui/task_manager.h"
+#include "platform/dialogs/dialogs.h"
 
 namespace {
 
@@ -56,6 +60,37 @@ TEST_F(AppTest, ADocumentNamedInCyrillicShowsItsNameAndSavesOverItsFile) {
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) left.push_back(entry.path().string());
     EXPECT_EQ(left, std::vector<std::string>{path});
+}
+
+// The question asked while a document is closed, as its dialog shows it.
+std::string asked;
+void note_question() {
+    pf::compose_screen();
+    pf::DialogRef dialog = pf::get_dialog_from_window(pf::front_window());
+    if (dialog && pf::count_dialog_items(dialog) >= 4) asked = pf::get_dialog_item_text(dialog, 4);
+    dialogtest::guarded_compose_step();
+}
+
+// A file named in Czech and Cyrillic, which no one script spells: the title
+// and the question about saving it read as the name does.
+TEST_F(AppTest, ADocumentNamedInSeveralScriptsShowsItsNameAsItReads) {
+    const std::string name = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.csv";
+    const std::string path = home + "/" + name;
+    std::ofstream(path, std::ios::binary) << "1,2\r\n";
+    const char* arguments[] = {"quorvin", path.c_str()};
+    ASSERT_EQ(pf::ae_post_launch_event(2, arguments), pf::noErr);
+    run_until_idle();
+    pf::WindowRef window = FrontDocWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(pf::window_title_utf8(window).rfind(name + ":", 0), 0u) << pf::window_title_utf8(window);
+
+    MemoryRef record = window_doc_record(window);
+    store_typed_text(doc_window_layer(record), CellPoint{0, 1}, "5");
+    asked.clear();
+    pf::host_set_composer(note_question);
+    EXPECT_EQ(AskSaveChanges(record, kCloseForQuit), 0);  // no one at the keyboard: Cancel
+    pf::host_set_composer(pf::compose_screen);
+    EXPECT_NE(asked.find(name), std::string::npos) << asked;
 }
 
 }  // namespace

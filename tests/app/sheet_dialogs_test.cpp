@@ -10,6 +10,7 @@
 
 #include "core/number_text.h"
 #include "core/passwords.h"
+#include "files/text_exchange.h"
 #include "formula/recalc.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
@@ -149,6 +150,50 @@ TEST_F(SheetDialogs, NamesInLettersRomanCannotSpellAreSaidAndAccentedOnesKept) {
     const uint8_t* column = FindColumnFormatID(formats, 2);
     EXPECT_TRUE(column == nullptr || column[kColumnNameOffset] == 0) << "the column was named";
     UnuseMemory(formats);
+}
+
+// The Range Names dialog's labels check box clicked, then, once it is taken
+// (a check box is tracked to where the mouse is let go), Add, and Return for
+// the note and for OK.
+bool labels_clicked = false, add_clicked = false;
+void labels_then_add() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    pf::DialogRef dialog = pf::is_modal_window(front) ? pf::get_dialog_from_window(front) : nullptr;
+    if (dialog && !add_clicked) {
+        const pf::Rect content = pf::window_content_rect(front);
+        const auto at = [&](int v, int h) { return pf::Point{int16_t(content.top + v), int16_t(content.left + h)}; };
+        if (!labels_clicked) {
+            labels_clicked = true;
+            pf::driver_click(at(85, 30));
+        } else if (pf::get_control_value(pf::get_dialog_item_control(dialog, 7)) == 1) {
+            add_clicked = true;
+            pf::driver_click(at(kAddButton.v, kAddButton.h));
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+            pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+        }
+    }
+    dialogtest::guarded_compose_step();
+}
+
+// Names made from labels: a label Roman spells names its row or column; one
+// in letters Roman cannot spell names nothing, and a note says which labels
+// those were and the scripts of their letters.
+TEST_F(SheetDialogs, LabelsInLettersRomanCannotSpellAreToldAndNameNothing) {
+    ASSERT_EQ(read_text_bytes(",\xD0\x9C\xD0\xB0\xD0\xB9,Caf\xC3\xA9\n"                // ,Май,Café
+                              "\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1,1,2\n"     // Αθήνα,1,2
+                              "North,3,4\n",
+                              ',', layer, nullptr),
+              0);
+    select(CellRange{{0, 0}, {2, 2}});
+    labels_clicked = add_clicked = false;
+    pf::host_set_composer(labels_then_add);
+    options(kOptionsNamesItem);
+    EXPECT_EQ(names(), "Caf\x8E=1,2:2,2 North=2,1:2,2");
+    ASSERT_EQ(alert_requests().size(), 1u);
+    EXPECT_EQ(first_alert(),
+              "Names of ranges are written in Roman letters, so the labels holding Cyrillic and Greek letters name "
+              "no range: B1, A2.");
 }
 
 // Names typed on several keyboards, read as they read: "café" then "東京"

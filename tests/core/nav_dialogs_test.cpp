@@ -7,6 +7,8 @@
 #include "files/document_file.h"
 #include "ui/app_prefs.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/controls/controls.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/events/keyboard.h"
 #include "platform/screen/screen.h"
 #include "tests/core/dialog_test_support.h"
@@ -78,6 +80,34 @@ TEST_F(NavDialogs, TheSaveReplyIsAFileTheFilesSubsystemCanWrite) {
     std::string content;
     written >> content;
     EXPECT_EQ(content, "saved");
+}
+
+// The name proposed by the Save dialog in front, as it reads.
+std::string proposed;
+void note_proposed_name() {
+    pf::compose_screen();
+    pf::DialogRef dialog = pf::get_dialog_from_window(pf::front_window());
+    if (dialog && pf::count_dialog_items(dialog) >= 7 && proposed.empty())
+        proposed = pf::edit_text_utf8(pf::get_dialog_item_control(dialog, 7));
+    dialogtest::guarded_compose_step();
+}
+
+// Saving again a file whose name no one script spells (Czech and Cyrillic)
+// proposes that name as it reads, not a name of question marks.
+TEST_F(NavDialogs, SavingAgainProposesANameOfSeveralScriptsAsItReads) {
+    const std::string name = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv";
+    std::ofstream(folder + "/" + name) << "x";
+    pf::FileSpec saved;
+    ASSERT_EQ(pf::file_spec_from_path(folder + "/" + name, saved), pf::noErr);
+    proposed.clear();
+    pf::host_set_composer(note_proposed_name);
+    key(pf::kEscapeChar, pf::kKeyCodeEscape);
+    pf::FileSpec chosen;
+    int16_t replacing = -1;
+    EXPECT_EQ(SaveFileDialog(&saved, saved.name, pf::four_cc("SH4P"), nullptr, &chosen, nullptr, &replacing,
+                             pf::four_cc("QRVA"), nullptr),
+              kNavCancelled);
+    EXPECT_EQ(proposed, name);
 }
 
 TEST_F(NavDialogs, ACancelledSaveClearsTheFlagsAndShowsNothing) {

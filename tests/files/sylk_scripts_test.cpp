@@ -3,6 +3,8 @@
 // as they always did.
 #include <string>
 
+#include "files/import_report.h"
+#include "files/sylk.h"
 #include "files/sylk_format.h"
 #include "files/sylk_text.h"
 #include "model/cell_format.h"
@@ -79,25 +81,42 @@ TEST_F(SylkScriptsTest, CellsOfAUtf8FileKeepTheirScriptsAndGoBackAsTheyCame) {
 }
 
 // For other spreadsheets each line goes in Windows-1252, without the escapes
-// of accented letters they do not all read; a line with a character that
-// encoding lacks, or whose bytes would read as UTF-8, stays UTF-8. This
-// program reads that file back to the same cells.
+// of accented letters they do not all read; a line whose bytes would read as
+// UTF-8 stays UTF-8. This program reads that file back to the same cells.
 TEST_F(SylkScriptsTest, SylkForOtherSpreadsheetsSpellsItsLinesInWindowsLatin) {
     MemoryRef l = read(
         "C;Y1;X1;K\"Krak\x1BNBow\"\r\n"
         "C;X2;K\"Z\x1BNHurich;;caf\x1BNBe\"\r\n"
-        "C;Y2;X1;K\"Příliš\"\r\n"
-        "C;X2;K\"Ελλάδα\"\r\nC;X3;K\"東京\"\r\nC;X4;K\"two\x1B :lines\"\r\nC;X5;K\"\xE2\x82\xAC 5\"\r\n"
+        "C;X4;K\"two\x1B :lines\"\r\nC;X5;K\"\xE2\x82\xAC 5\"\r\n"
         "C;X6;K0;E\"à\"&R1C1\r\nC;X7;K\"Ã©\"\r\n");
-    const std::string own = sylk_layer_text(l), others = sylk_layer_text(l, SylkVariant::other_spreadsheets);
-    for (const char* spelled : {"K\"Krak\xF3w\"", "K\"Z\xFCrich;;caf\xE9\"", "K\"Příliš\"", "K\"Ελλάδα\"", "K\"東京\"",
-                                "K\"two\x1B :lines\"", "K\"\x80 5\"", "E\"\xE0\"&R1C1", "K\"Ã©\""})
+    ExportReport losses;
+    const std::string own = sylk_layer_text(l),
+                      others = sylk_layer_text(l, SylkVariant::other_spreadsheets, &losses);
+    for (const char* spelled : {"K\"Krak\xF3w\"", "K\"Z\xFCrich;;caf\xE9\"", "K\"two\x1B :lines\"", "K\"\x80 5\"",
+                                "E\"\xE0\"&R1C1", "K\"Ã©\""})
         EXPECT_NE(others.find(spelled), std::string::npos) << spelled << "\n" << others;
     EXPECT_EQ(others.find("\x1BN"), std::string::npos);
+    EXPECT_EQ(losses.letters_written_as_marks, 0);
     // This program's own file keeps its escapes.
     EXPECT_NE(own.find("K\"Krak\x1BNBow\""), std::string::npos);
     EXPECT_EQ(sylk_layer_text(read_sylk(others)), own);
     EXPECT_EQ(sylk_layer_text(read_sylk(others), SylkVariant::other_spreadsheets), others);
+}
+
+// A letter Windows-1252 lacks goes into that file as "?", counted for the
+// note; no UTF-8 byte is left among the Windows-1252 ones, and the document's
+// own file keeps every letter.
+TEST_F(SylkScriptsTest, LettersWindowsLatinLacksAreWrittenAsMarksAndCounted) {
+    MemoryRef l = read("C;Y1;X1;K\"Příliš\"\r\nC;X2;K\"Ελλάδα\"\r\nC;X3;K\"東京 café\"\r\nC;X4;K\"Zürich\"\r\n");
+    ExportReport losses;
+    const std::string others = sylk_layer_text(l, SylkVariant::other_spreadsheets, &losses);
+    for (const char* marked : {"K\"P?\xEDli\x9A\"", "K\"??????\"", "K\"?? caf\xE9\"", "K\"Z\xFCrich\""})
+        EXPECT_NE(others.find(marked), std::string::npos) << marked << "\n" << others;
+    EXPECT_EQ(losses.letters_written_as_marks, 1 + 6 + 2);
+    for (const char* utf8 : {"ř", "λ", "東"}) EXPECT_EQ(others.find(utf8), std::string::npos) << utf8;
+    EXPECT_NE(sylk_layer_text(l).find("Ελλάδα"), std::string::npos);
+    // Without a report the text is the same.
+    EXPECT_EQ(sylk_layer_text(l, SylkVariant::other_spreadsheets), others);
 }
 
 // Only a file this program wrote has its Windows-1252 lines read as such;

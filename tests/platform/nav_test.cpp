@@ -281,6 +281,24 @@ TEST_F(Nav, SaveNamesTheFileInTheScriptOfTheTypedName) {
     EXPECT_EQ(path, temp.path + "/" + moscow + " 2.csv");
 }
 
+// A name typed in several scripts (Czech and Cyrillic) names the file as it
+// was typed, in UTF-8, never spelled again in one script with "?" for the rest.
+TEST_F(Nav, SaveNamesTheFileAsTypedInSeveralScripts) {
+    const std::string name = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv";
+    pf::NavDialogOptions options;
+    pf::driver_type("Rozpo\xC4\x8D" "et ");  // on a Czech keyboard, then a Russian one
+    pf::driver_type("\xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv");
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    pf::NavReply reply;
+    ASSERT_EQ(pf::nav_put_file(&location, options, reply), pf::noErr);
+    std::string path, real;
+    ASSERT_EQ(pf::path_from_file_spec(reply.selection.at(0), path), pf::noErr);
+    EXPECT_EQ(path, temp.path + "/" + name);
+    std::ofstream(path) << "x";
+    EXPECT_TRUE(pf::file_spec_real_name(reply.selection.at(0), real));
+    EXPECT_EQ(real, name);
+}
+
 TEST_F(Nav, SaveTakesATypedPathAsItsFolderAndName) {
     pf::NavDialogOptions options;
     pf::NavReply reply;
@@ -332,11 +350,11 @@ TEST_F(Nav, SaveRefusesAMissingFolderOrADotNameAndStaysOpen) {
     }
     pf::host_set_composer(toolboxtest::guarded_compose);
     ASSERT_EQ(refusals.size(), 5u);
-    EXPECT_EQ(refusals[0], "There is no folder \xD2nope\xD3.");
-    EXPECT_EQ(refusals[1], "There is no folder \xD2/no/such/dir\xD3.");
-    EXPECT_EQ(refusals[2], "\xD2..\xD3 cannot be used as a name.");
-    EXPECT_EQ(refusals[3], "\xD2.\xD3 cannot be used as a name.");
-    EXPECT_EQ(refusals[4], "The name \xD2" + long_name + "\xD3 is too long.");
+    EXPECT_EQ(refusals[0], "There is no folder \xE2\x80\x9Cnope\xE2\x80\x9D.");
+    EXPECT_EQ(refusals[1], "There is no folder \xE2\x80\x9C/no/such/dir\xE2\x80\x9D.");
+    EXPECT_EQ(refusals[2], "\xE2\x80\x9C..\xE2\x80\x9D cannot be used as a name.");
+    EXPECT_EQ(refusals[3], "\xE2\x80\x9C.\xE2\x80\x9D cannot be used as a name.");
+    EXPECT_EQ(refusals[4], "The name \xE2\x80\x9C" + long_name + "\xE2\x80\x9D is too long.");
     for (const auto& entry : std::filesystem::directory_iterator(temp.path))
         EXPECT_EQ(entry.path().filename().string().find(':'), std::string::npos) << entry.path();
 }
@@ -402,7 +420,7 @@ TEST_F(Nav, OpenTakesATypedPathAndCanShowAllFiles) {
     EXPECT_EQ(pf::nav_get_file(&location, options, reply), pf::kUserCanceledErr);
     pf::host_set_composer(toolboxtest::guarded_compose);
     ASSERT_EQ(refusals.size(), 1u);
-    EXPECT_EQ(refusals[0], "There is no file or folder \xD2nope\xD3.");
+    EXPECT_EQ(refusals[0], "There is no file or folder \xE2\x80\x9Cnope\xE2\x80\x9D.");
 }
 
 // The rows of the Open dialog's list, read as each listing is drawn: the

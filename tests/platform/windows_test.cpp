@@ -76,6 +76,22 @@ struct Windows : ::testing::Test {
     }
 };
 
+// A title given in UTF-8 goes in the one script that spells it all; one no
+// script spells whole (Czech and Cyrillic) is kept as it reads, and is
+// answered in Mac Roman with "?" only where a program asks for Mac Roman.
+TEST_F(Windows, TitlesInUnicodeReadAsTheyWereGiven) {
+    WindowRef w = document("A", Rect{60, 40, 260, 300}, kRed);
+    const std::string moscow = "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0";
+    pf::set_window_title_utf8(w, moscow + ".qrv");
+    EXPECT_EQ(pf::window_title_in_script(w).script, pf::kScriptCyrillic);
+    EXPECT_EQ(pf::window_title_utf8(w), moscow + ".qrv");
+    const std::string mixed = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv:Layer 1";
+    pf::set_window_title_utf8(w, mixed);
+    EXPECT_EQ(pf::window_title_utf8(w), mixed);
+    EXPECT_EQ(pf::window_title(w), "Rozpo?et ??????.qrv:Layer 1");
+    run();
+}
+
 TEST_F(Windows, LayersKeepModalAboveFloatingAboveDocuments) {
     open_three();
     WindowRef modal = pf::new_window(Rect{150, 150, 250, 400}, nullptr, true, pf::kMovableDialogBoxProc, pf::kFirstWindowOfClass, false, 0);

@@ -5,7 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "model/cell_format.h"
 #include "model/cell_formats.h"
+#include "model/cell_store.h"
+#include "model/record_bytes.h"
+#include "platform/text/scripts.h"
 #include "model/display_text.h"
 #include "model/named_ranges.h"
 #include "model/workbook.h"
@@ -81,6 +85,24 @@ TEST_F(RangeNames, LabelsOnTheChosenSidesNameTheRowsAndColumnsBetween) {
     top_and_bottom.top = top_and_bottom.bottom = true;
     EXPECT_EQ(add_label_names(&names, CellRange{{0, 1}, {3, 1}}, top_and_bottom, layer), 1);
     EXPECT_EQ(listed(), "Jan=1,1:3,1 Feb=1,2:3,2 North=1,1:1,3 South=2,1:2,3 Total=1,1:2,1");
+}
+
+// Names are Mac Roman: a label of letters Roman spells names its column in
+// Roman, whatever font its cell is in; one holding letters Roman cannot spell
+// names nothing and is told back, rather than naming a range in garbage.
+TEST_F(RangeNames, LabelsRomanCannotSpellNameNothingAndAreTold) {
+    put_spelled(0, 1, "Февраль"), put_spelled(0, 2, "Café"), put_spelled(0, 3, "東京"), put_spelled(0, 4, "Αθήνα");
+    put_spelled(0, 5, "Plan");
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 5}, layer));
+    store_u16(cell + kFmtFont, uint16_t(pf::script_font(pf::kScriptCyrillic)));
+    LabelSides top;
+    top.top = true;
+    std::vector<CellPoint> unkept;
+    EXPECT_EQ(add_label_names(&names, CellRange{{0, 1}, {3, 5}}, top, layer, &unkept), 2);
+    EXPECT_EQ(listed(), "Caf\x8E=1,2:3,2 Plan=1,5:3,5");
+    EXPECT_EQ(unkept, (std::vector<CellPoint>{{0, 1}, {0, 3}, {0, 4}}));
 }
 
 TEST_F(RangeNames, ALabelOnAOneRowSelectionMakesNothingAndNoArray) {
