@@ -14,6 +14,7 @@
 #include "excel/formula_tokens.h"
 #include "files/document_reading.h"
 #include "files/entry_cells.h"
+#include "files/text_encoding.h"
 #include "formula/error_values.h"
 #include "formula/function_values.h"
 #include "formula/parser.h"
@@ -335,6 +336,7 @@ private:
         bool made = false;
         bool currency_left_out = false;
         bool duration_left_out = false;
+        int16_t signs_script = -1;  // of the signs beyond ASCII its numbers show
         CellFormat format;
     };
     std::vector<MadeFormat> formats_;
@@ -347,17 +349,33 @@ private:
             const NumberFormatMatch number = apply_excel_format(book_, xf, sheet_.is_protected, made.format.bytes);
             made.currency_left_out = number.currency_left_out;
             made.duration_left_out = number.duration_left_out;
+            made.signs_script = signs_script_of(made.format.bytes);
             made.made = true;
         }
         return made;
     }
     const CellFormat& format_of(uint16_t xf) { return made_format(xf).format; }
 
+    // Roman, for a format whose numbers show signs beyond ASCII (a currency's,
+    // spelled in Roman) in a cell whose font is of another script; else -1.
+    int16_t signs_script_of(const uint8_t* format) const {
+        if (pf::font_to_script(format_font_in(format, layer_)) == pf::kScriptRoman) return -1;
+        uint8_t roman[kCellHeaderSize];
+        std::memcpy(roman, format, kCellHeaderSize);
+        store_u16(roman + kFmtFont, uint16_t(pf::script_font(pf::kScriptRoman)));
+        const double one = 1;
+        unsigned char shown[256];
+        get_format_string(shown, roman, &one, layer_);
+        return has_high_bytes(std::string_view(reinterpret_cast<const char*>(shown + 1), shown[0])) ? pf::kScriptRoman
+                                                                                                    : -1;
+    }
+
     void put_cell(const ExcelCell& cell) {
         CellFormat format = format_of(cell.xf);
         if (cell.value_kind == ExcelCellKind::kBoolean && format.bytes[kFmtCode] == kFormatGeneral)
             format.bytes[kFmtCode] = kFormatBoolean;
         FileValueCell value{.where = {int16_t(cell.row), int16_t(cell.column)}, .header = format.bytes};
+        value.shown_script = made_format(cell.xf).signs_script;
         if (cell.kind == ExcelCellKind::kBlank) {
             builder_.add(value);
             return;
@@ -456,6 +474,7 @@ private:
         std::vector<uint8_t> body;
         std::string text;  // in `script`
         int16_t script = pf::kScriptRoman;
+        bool unspelled = false;  // no one script spells its texts
     };
 
     // Parsed formulas by formula key, format code and the script of the
@@ -474,7 +493,8 @@ private:
         if (found != parsed_.end()) return found->second;
         ParsedFormula& stored = parsed_[key];
         const ScriptedText spelled = spell_text_in_scripts(formula.text, look);
-        if (spelled.script < 0 || spelled.unspelled > 0 || spelled.text.size() > kMaxFormulaText) return stored;
+        stored.unspelled = spelled.script < 0 || spelled.unspelled > 0;
+        if (stored.unspelled || spelled.text.size() > kMaxFormulaText) return stored;
         unsigned char text[kMaxFormulaText + 1];
         text[0] = uint8_t(spelled.text.size());
         std::memcpy(text + 1, spelled.text.data(), spelled.text.size());
@@ -496,8 +516,8 @@ private:
     // A formula parsed by this program's parser, with Excel's result until
     // the recalculation (a text result no one script spells is left to it);
     // false when the parser refuses it or no one script spells its texts.
-    // `stopping_function` names the function that stopped the conversion
-    // when one did.
+    // `stopping_function` names what stopped the conversion when a function
+    // or texts no one script spells did.
     bool put_formula(const ExcelCell& cell, FileValueCell& value, std::string& stopping_function) {
         context_.row = cell.row;
         context_.column = cell.column;
@@ -505,6 +525,7 @@ private:
         stopping_function = formula.stopping_function;
         if (formula.text.empty()) return false;
         const ParsedFormula& parsed = parsed_formula(formula, cell, value.header);
+        if (parsed.unspelled) stopping_function = "texts of several scripts";
         if (parsed.body.empty()) return false;
         value.type = kCellFormula;
         value.formula = std::string_view(reinterpret_cast<const char*>(parsed.body.data()), parsed.body.size());

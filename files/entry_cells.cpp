@@ -505,6 +505,13 @@ std::string_view in_cell_script(std::string_view text, int16_t& script, const ui
     return respelled;
 }
 
+// A cell whose font is of another script than `script` takes that script's
+// font, as a text's cell does (settle_entry_script).
+void follow_shown_script(uint8_t* header, int16_t script, MemoryRef layer) {
+    if (script >= 0 && script != pf::font_to_script(format_font_in(header, layer)))
+        store_u16(header + kFmtFont, uint16_t(pf::script_font(script)));
+}
+
 // The entry a file's value stands for, for the parts of its record.
 EntryCell entry_of(const FileValueCell& value) {
     return EntryCell{.where = value.where,
@@ -526,6 +533,7 @@ EntryCellAnswer append_file_value_formula(std::string& row, const FileValueCell&
     _SetCellID_(header, value.where.h);
     EntryText formula_text{value.formula_text, {}, {}};
     settle_entry_script(formula_text, value.formula_script, header, layer);
+    if (!value.result_is_text && !has_high_bytes(value.formula_text)) follow_shown_script(header, value.shown_script, layer);
     const EntryCell entry = entry_of(value);
     const CellParts cell{header, entry};
     EntryCellAnswer answer;
@@ -552,7 +560,10 @@ EntryCellAnswer build_file_value_cell(std::string& row, const FileValueCell& val
     EntryCellAnswer answer;
     answer.type = value.type;
     switch (value.type) {
-        case kCellConstant: append_number_entry(row, cell, value.number, value.typed); return answer;
+        case kCellConstant:
+            follow_shown_script(header, value.shown_script, layer);
+            append_number_entry(row, cell, value.number, value.typed);
+            return answer;
         case kCellFormula: return append_file_value_formula(row, value, layer);
         case kCellText: {
             std::string respelled;

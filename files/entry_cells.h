@@ -113,6 +113,10 @@ struct FileValueCell {
     std::string_view formula{};
     std::string_view formula_text{};
     int16_t formula_script = pf::kScriptRoman;
+    // The script of the signs beyond ASCII a number's format shows (a
+    // currency's), -1 for none: the cell's font follows it as it follows a
+    // text's script (a formula's texts go first).
+    int16_t shown_script = -1;
     // The cell's label and note.
     std::string_view label_note{};
     uint8_t label_length = 0;

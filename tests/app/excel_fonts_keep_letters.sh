@@ -13,6 +13,11 @@ source "$(dirname "$0")/app_script.bash"
 start_socket_session "$quorvin" 1024x768
 cp "$(dirname "$0")/data/scripts_in_fonts.xls" "$work/scripts.xls"
 
+# The converter reads it with the same loss: exit 3, the cell named.
+"$sheetconv" --values "$work/scripts.xls" "$work/converted.csv" 2>"$work/converted.err"
+[ $? -eq 3 ] || fail "the converter did not exit with 3 for the formula kept as its value"
+grep -q "D7: texts of several scripts" "$work/converted.err" || fail "the converter's note: $(cat "$work/converted.err")"
+
 texts=("naïve — 5 €" "Grüße" "café" "Москва" "東京" "Zürich ¥")
 formulas=('="Москва"' '="東京"' '="Grüße"&" café"')
 results=("Москва" "東京" "Grüße café")

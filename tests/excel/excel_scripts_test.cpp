@@ -2,6 +2,7 @@
 // every script, read into layers whose default font is of every script: each
 // cell reads back in the letters the workbook holds, and a formula no one
 // script spells becomes its value, counted, never other letters.
+#include "files/text_exchange.h"
 #include "model/cell_letters.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
@@ -167,6 +168,8 @@ TEST_F(ExcelScriptsTest, FormulasKeepTheirTextsOrBecomeTheirValues) {
     for (int16_t script : kDefaultScripts) {
         ASSERT_EQ(import_under(script, globals, {Sheet{"S", cells}}), 0);
         EXPECT_EQ(notes.unconverted_formulas, 2 * 4);
+        ASSERT_FALSE(notes.unconverted_formula_cells.empty());
+        EXPECT_EQ(notes.unconverted_formula_cells[0], "A5: texts of several scripts");
         EXPECT_EQ(notes.replaced_characters, 0);
         for (int16_t row = 0; row < int16_t(std::size(cases)); ++row) {
             for (int16_t column = 0; column < 4; ++column) {
@@ -187,6 +190,26 @@ TEST_F(ExcelScriptsTest, FormulasKeepTheirTextsOrBecomeTheirValues) {
     }
     recalculate();
     EXPECT_EQ(letters_at(1, 2), "=\"\u6771\u4EAC\"\n\u6771\u4EAC");
+}
+
+}  // namespace
+
+namespace {
+
+// Amounts in euros and yen in the workbook's own font, read under a default
+// font of every script, show their currency signs.
+TEST_F(ExcelScriptsTest, AmountsShowTheirCurrencyUnderEveryDefaultFont) {
+    std::vector<Record> globals = {font_named("Arial"),
+                                   {0x041E, Body().u16(164).wide8(u"[$\u20ac-407]#,##0.00").v},
+                                   {0x041E, Body().u16(165).wide8(u"\u00a5#,##0").v},
+                                   {0x00E0, Body().u16(0).u16(164).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0).u16(0).v},
+                                   {0x00E0, Body().u16(0).u16(165).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0).u16(0).v}};
+    for (int16_t script : kDefaultScripts) {
+        ASSERT_EQ(import_under(script, globals, {Sheet{"S", {biff::number(0, 0, 2.5, 0), biff::number(0, 1, 100, 1)}}}),
+                  0);
+        EXPECT_EQ(layer_text(layer_at(0), FieldSource::displayed, '\t'), "\u20ac2.50\t\u00a5100\r\n")
+            << "default " << script;
+    }
 }
 
 }  // namespace
