@@ -79,7 +79,7 @@ public:
     }
 
     // Adds the cell of `value`, with its note; answers what became of it.
-    EntryCellAnswer add(FileValueCell value) {
+    EntryCellAnswer add(FileValueCell& value) {
         const int16_t row = value.where.v;
         add_notes_before(row, value.where.h);
         if (next_note_ < notes_.size() && notes_[next_note_].row == row && notes_[next_note_].column == value.where.h)
@@ -119,7 +119,8 @@ private:
                (notes_[next_note_].row < row || (notes_[next_note_].row == row && notes_[next_note_].column < column))) {
             uint8_t format[kCellHeaderSize];
             GetDefaultFormat(format);
-            add(FileValueCell{.where = {notes_[next_note_].row, notes_[next_note_].column}, .header = format});
+            FileValueCell value{.where = {notes_[next_note_].row, notes_[next_note_].column}, .header = format};
+            add(value);
         }
     }
 };
@@ -336,7 +337,8 @@ private:
         bool made = false;
         bool currency_left_out = false;
         bool duration_left_out = false;
-        int16_t signs_script = -1;  // of the signs beyond ASCII its numbers show
+        int16_t font_script = pf::kScriptRoman;  // of its font, the layer's default standing for the default font
+        int16_t signs_script = -1;               // of the signs beyond ASCII its numbers show
         CellFormat format;
     };
     std::vector<MadeFormat> formats_;
@@ -349,7 +351,8 @@ private:
             const NumberFormatMatch number = apply_excel_format(book_, xf, sheet_.is_protected, made.format.bytes);
             made.currency_left_out = number.currency_left_out;
             made.duration_left_out = number.duration_left_out;
-            made.signs_script = signs_script_of(made.format.bytes);
+            made.font_script = pf::font_to_script(format_font_in(made.format.bytes, layer_));
+            made.signs_script = made.font_script == pf::kScriptRoman ? -1 : signs_script_of(made.format.bytes);
             made.made = true;
         }
         return made;
@@ -357,9 +360,8 @@ private:
     const CellFormat& format_of(uint16_t xf) { return made_format(xf).format; }
 
     // Roman, for a format whose numbers show signs beyond ASCII (a currency's,
-    // spelled in Roman) in a cell whose font is of another script; else -1.
+    // spelled in Roman); else -1.
     int16_t signs_script_of(const uint8_t* format) const {
-        if (pf::font_to_script(format_font_in(format, layer_)) == pf::kScriptRoman) return -1;
         uint8_t roman[kCellHeaderSize];
         std::memcpy(roman, format, kCellHeaderSize);
         store_u16(roman + kFmtFont, uint16_t(pf::script_font(pf::kScriptRoman)));
@@ -484,14 +486,14 @@ private:
     // The formula parsed once for all the cells whose formulas are stored
     // alike.
     const ParsedFormula& parsed_formula(const ConvertedFormula& formula, const ExcelCell& cell, const uint8_t* format) {
-        RunLook look;
-        look.font = format_font_in(format, layer_);
         std::string key = formula.key;
         key += char(format[kFmtCode]);
-        key.append(std::to_string(pf::font_to_script(look.font)));
+        key += char(made_format(cell.xf).font_script);
         auto found = parsed_.find(key);
         if (found != parsed_.end()) return found->second;
         ParsedFormula& stored = parsed_[key];
+        RunLook look;
+        look.font = format_font_in(format, layer_);
         const ScriptedText spelled = spell_text_in_scripts(formula.text, look);
         stored.unspelled = spelled.script < 0 || spelled.unspelled > 0;
         if (stored.unspelled || spelled.text.size() > kMaxFormulaText) return stored;

@@ -498,8 +498,9 @@ namespace {
 // when that spells it too, as typed text is: the cell keeps its font.
 std::string_view in_cell_script(std::string_view text, int16_t& script, const uint8_t* header, MemoryRef layer,
                                 std::string& respelled) {
+    if (script < 0 || !has_high_bytes(text)) return text;
     const int16_t own = pf::font_to_script(format_font_in(header, layer));
-    if (script < 0 || script == own || !has_high_bytes(text)) return text;
+    if (script == own) return text;
     if (!pf::utf8_to_script(pf::script_to_utf8(text, script), own, respelled)) return text;
     script = own;
     return respelled;
@@ -539,7 +540,10 @@ EntryCellAnswer append_file_value_formula(std::string& row, const FileValueCell&
     EntryCellAnswer answer;
     answer.type = kCellFormula;
     if (!value.result_is_text) {
-        append_parts(row, cell, kCellFormula, value.formula, number_cell_body(value.number, {}), false, kResultNumber);
+        uint8_t slot[kNumberSlotSize] = {};
+        store_f64(slot, value.number);
+        append_parts(row, cell, kCellFormula, value.formula,
+                     std::string_view(reinterpret_cast<const char*>(slot), sizeof slot), false, kResultNumber);
         return answer;
     }
     const size_t room = size_t(kMaxCellText) - std::min<size_t>(value.formula.size(), kMaxCellText);
@@ -551,31 +555,36 @@ EntryCellAnswer append_file_value_formula(std::string& row, const FileValueCell&
     return answer;
 }
 
-EntryCellAnswer build_file_value_cell(std::string& row, const FileValueCell& value, MemoryRef layer) {
+// A text a file gives, spelled in the cell's script where that spells it.
+EntryCellAnswer append_file_value_text(std::string& row, const FileValueCell& value, MemoryRef layer) {
     EntryCell entry = entry_of(value);
+    std::string respelled;
+    if (run_count(value.runs) < 1) entry.entry = in_cell_script(value.text, entry.script, value.header, layer, respelled);
+    EntryCellAnswer answer;
+    const size_t room = size_t(kMaxCellText) - std::min<size_t>(value.runs.size(), kMaxCellText / 2);
+    answer.text_cut = entry.entry.size() > room;
+    answer.type = append_entry_cell(row, entry, layer).type;
+    return answer;
+}
+
+EntryCellAnswer build_file_value_cell(std::string& row, const FileValueCell& value, MemoryRef layer) {
+    if (value.type == kCellFormula) return append_file_value_formula(row, value, layer);
+    if (value.type == kCellText) return append_file_value_text(row, value, layer);
+    const EntryCell entry = entry_of(value);
     uint8_t header[kCellHeaderSize];
     std::memcpy(header, value.header, kCellHeaderSize);
     _SetCellID_(header, value.where.h);
     const CellParts cell{header, entry};
     EntryCellAnswer answer;
     answer.type = value.type;
-    switch (value.type) {
-        case kCellConstant:
-            follow_shown_script(header, value.shown_script, layer);
-            append_number_entry(row, cell, value.number, value.typed);
-            return answer;
-        case kCellFormula: return append_file_value_formula(row, value, layer);
-        case kCellText: {
-            std::string respelled;
-            if (run_count(value.runs) < 1)
-                entry.entry = in_cell_script(value.text, entry.script, header, layer, respelled);
-            const size_t room = size_t(kMaxCellText) - std::min<size_t>(value.runs.size(), kMaxCellText / 2);
-            answer.text_cut = entry.entry.size() > room;
-            answer.type = append_entry_cell(row, entry, layer).type;
-            return answer;
-        }
-        default: append_parts(row, cell, kCellFormatOnly, {}, {}, false, kResultNone); return answer;
+    if (value.type == kCellConstant) {
+        follow_shown_script(header, value.shown_script, layer);
+        append_number_entry(row, cell, value.number, value.typed);
+    } else {
+        answer.type = kCellFormatOnly;
+        append_parts(row, cell, kCellFormatOnly, {}, {}, false, kResultNone);
     }
+    return answer;
 }
 
 }  // namespace
