@@ -102,8 +102,9 @@ struct FileValueCell {
     std::string_view typed{};  // the text a number shows on the entry line
     // A text, or a formula's text result (then `result_is_text`): in `script`
     // (platform/text/scripts.h), or in `runs` when it has them (a text cell
-    // only). A text beyond ASCII sets the cell in a font of its script when
-    // the cell's font is of another.
+    // only). A text beyond ASCII is spelled in the script of the cell's font
+    // when that spells it too, as typed text is; else it sets the cell in a
+    // font of its own script.
     std::string_view text{};
     std::string_view runs{};
     int16_t script = pf::kScriptRoman;
