@@ -165,9 +165,16 @@ TEST_F(ExcelScriptsTest, FormulasKeepTheirTextsOrBecomeTheirValues) {
         for (uint16_t xf = 0; xf < 4; ++xf)
             for (Record& record : joined_texts_formula(row, xf, cases[row].texts, cases[row].result, xf))
                 cells.push_back(record);
+    // =LEN("東京"&"ü"), whose value the workbook gives as a number.
+    std::vector<uint8_t> length_tokens = text_token("\u6771\u4EAC");
+    for (uint8_t byte : text_token("\u00FC")) length_tokens.push_back(byte);
+    for (uint8_t byte : {0x08, 0x21, 32, 0}) length_tokens.push_back(byte);
+    cells.push_back(biff::formula(uint16_t(std::size(cases)), 0, length_tokens, 3));
     for (int16_t script : kDefaultScripts) {
         ASSERT_EQ(import_under(script, globals, {Sheet{"S", cells}}), 0);
-        EXPECT_EQ(notes.unconverted_formulas, 2 * 4);
+        EXPECT_EQ(notes.unconverted_formulas, 2 * 4 + 1);
+        EXPECT_EQ(letters_at(int16_t(std::size(cases)), 0), "3");
+        EXPECT_EQ(number_at(0, int16_t(std::size(cases)), 0), 3);
         ASSERT_FALSE(notes.unconverted_formula_cells.empty());
         EXPECT_EQ(notes.unconverted_formula_cells[0], "A5: texts of several scripts");
         EXPECT_EQ(notes.replaced_characters, 0);
