@@ -131,7 +131,10 @@ struct PasteOptions {
 int16_t paste_special_range(MemoryRef layer, const CellRange& selection, const PasteOptions& options);
 int16_t PasteSpecial(MemoryRef layer, int16_t choice, int16_t skip_blanks, int16_t transpose, int16_t operation);
 int16_t Transpose(MemoryRef block, CellPoint top_left, CellPoint bottom_right);
-int16_t ConvertFormulas(MemoryRef block);
+// Formulas of the block become their values; a text result takes a font of
+// its script where the cell's font (the layer's default standing for the
+// default font) is of another.
+int16_t ConvertFormulas(MemoryRef block, MemoryRef layer = nullptr);
 
 // ---- The system clipboard ---------------------------------------------------
 

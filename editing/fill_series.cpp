@@ -11,6 +11,9 @@
 #include "ui/alerts.h"
 #include "core/number_text.h"
 #include "editing/fill_sort_strings.h"
+#include "files/entry_cells.h"
+#include "model/layer.h"
+#include "platform/text/text.h"
 #include "model/undo_record.h"
 #include "formula/error_values.h"
 #include "model/calc_globals.h"
@@ -222,17 +225,31 @@ void put_number(BlockWriter& out, const uint8_t* cell, double value, MemoryRef l
     std::memcpy(slot + kNumberSlotSize, text + 1, text[0]);
 }
 
-void put_counted_text(BlockWriter& out, const uint8_t* cell, const TrailingNumber& number, double step) {
+// A text with a number at its end, counted on: the text in its cell's script
+// made a cell by the one road from a text to a cell, its label and note kept.
+void put_counted_text(BlockWriter& out, const uint8_t* cell, const TrailingNumber& number, double step,
+                      MemoryRef layer) {
     const size_t old_digits = size_t(_formulaLength_(cell)) - number.digits_at;
     const double value = number.value + step;
     std::string counted = general_value_text(value, decimalPt);
-    const uint8_t* text = _formulaPtr_(cell);
+    const auto* text = reinterpret_cast<const char*>(_formulaPtr_(cell));
     if (text[number.digits_at] == '0' && (counted.empty() || counted[0] != '-') && counted.size() < old_digits)
         counted.insert(0, old_digits - counted.size(), '0');
-    const size_t length = std::min(number.digits_at + counted.size(), kLongestCountedText);
-    uint8_t* made = put_with_body(out, cell, kCellText, length);
-    std::memcpy(_formulaPtr_(made), text, number.digits_at);
-    std::memcpy(_formulaPtr_(made) + number.digits_at, counted.data(), length - number.digits_at);
+    std::string made(text, number.digits_at);
+    made += counted;
+    made.resize(std::min(made.size(), kLongestCountedText));
+    const auto* label = reinterpret_cast<const char*>(_labelPtr_(cell));
+    std::string record;
+    append_file_value_cell(record,
+                           FileValueCell{.where = {0, _cellID_(cell)},
+                                         .header = cell,
+                                         .type = kCellText,
+                                         .text = made,
+                                         .script = pf::font_to_script(format_font_in(cell, layer)),
+                                         .label_note = std::string_view(label, head_length(cell) - kCellHeaderSize),
+                                         .label_length = _labelLength_(cell)},
+                           layer);
+    std::memcpy(out.add_cell_space(int32_t(record.size())), record.data(), record.size());
 }
 
 void put_next_number(BlockWriter& out, const uint8_t* cell, double value, SeriesRule& rule, int16_t row) {
@@ -253,7 +270,7 @@ void put_next_cell(BlockWriter& out, const uint8_t* cell, SeriesRule& rule, int1
         else rule.skipped_results = true;
     } else if (automatic) {
         TrailingNumber number;
-        if (type == kCellText && trailing_number(cell, &number)) put_counted_text(out, cell, number, rule.step);
+        if (type == kCellText && trailing_number(cell, &number)) put_counted_text(out, cell, number, rule.step, rule.layer);
         else out.add_cell(cell, _cellID_(cell));
     }
 }

@@ -24,6 +24,7 @@
 #include "model/layer_use.h"
 #include "model/workbook.h"
 #include "platform/screen/cursor.h"
+#include "platform/text/text.h"
 #include "formula/formula_text.h"
 
 namespace {
@@ -272,7 +273,27 @@ int16_t Transpose(MemoryRef block, CellPoint top_left, CellPoint) {
     return replace_block(block, built.store);
 }
 
-int16_t ConvertFormulas(MemoryRef block) {
+namespace {
+
+// A formula's text result as a text cell, by the one road from a text to a
+// cell: the cell's font follows the script the result carries.
+void append_text_result(std::string& row, int16_t column, const uint8_t* cell, MemoryRef layer) {
+    const int16_t script = text_result_script(_resultType_(cell), pf::font_to_script(format_font_in(cell, layer)));
+    const std::string label_note = std::string(label_of(cell)).append(note_of(cell));
+    append_file_value_cell(row,
+                           FileValueCell{.where = {0, column},
+                                         .header = cell,
+                                         .type = kCellText,
+                                         .text = tail_of(cell),
+                                         .script = script,
+                                         .label_note = label_note,
+                                         .label_length = _labelLength_(cell)},
+                           layer);
+}
+
+}  // namespace
+
+int16_t ConvertFormulas(MemoryRef block, MemoryRef layer) {
     StoreBuilder built;
     {
         IndexedCells cells(block);
@@ -282,8 +303,7 @@ int16_t ConvertFormulas(MemoryRef block) {
             if (!is_formula(cell)) {
                 append_unchanged(row, column, cell);
             } else if (_resultType_(cell) > 0) {
-                append_cell(row, column,
-                            CellParts{cell, kCellText, label_of(cell), note_of(cell), tail_of(cell), {}, kResultNone, 0});
+                append_text_result(row, column, cell, layer);
             } else {
                 const double value = _resultType_(cell) < 0 ? load_f64(_resultPtr_(cell)) : 0.0;
                 std::string body(kNumberSlotSize, '\0');
@@ -377,11 +397,12 @@ CellRange moved_to(const CellRange& range, CellPoint top_left) {
 
 // The working block (cells of the copied range `clip`) made ready for
 // InputSpecial over the target.
-int16_t prepare_contents(MemoryRef* block, const CellRange& clip, const PasteFit& fit, const PasteOptions& o) {
+int16_t prepare_contents(MemoryRef* block, const CellRange& clip, const PasteFit& fit, const PasteOptions& o,
+                         MemoryRef layer) {
     shift_block(*block, fit.target.topLeft.v - clip.topLeft.v, fit.target.topLeft.h - clip.topLeft.h);
     const CellRange placed = moved_to(o.transpose ? transposed(clip) : clip, fit.target.topLeft);
     int16_t error = o.transpose ? Transpose(*block, placed.topLeft, placed.botRight) : 0;
-    if (!error && o.choice == kPasteValues) error = ConvertFormulas(*block);
+    if (!error && o.choice == kPasteValues) error = ConvertFormulas(*block, layer);
     if (!error && fit.repeat) error = MakeCopies(block, &placed, &fit.target);
     return error;
 }
@@ -414,7 +435,7 @@ int16_t special_block(MemoryRef layer, MemoryRef* block, CellRange clip, const P
         if (!error) *made = format_cells(clip, fit.target, *block, present, o.skip_blanks, layer);
         *made_range = clip;
     } else {
-        error = prepare_contents(block, clip, fit, o);
+        error = prepare_contents(block, clip, fit, o, layer);
         const Combining c{layer, o.operation, o.choice == kPasteAll};
         if (!error) *made = special_cells(fit.target, *block, present, c, o.skip_blanks);
         *made_range = fit.target;

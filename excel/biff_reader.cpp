@@ -56,9 +56,10 @@ RawText continued_raw_text(bool biff8, ByteCursor& body, RecordWalk& walk) {
     return biff8 ? text.unicode_string(false) : text.byte_string(false);
 }
 
-// A text, which may go on in the CONTINUE records after its own.
-std::string continued_text(ExcelTextDecoder& decoder, bool biff8, ByteCursor& body, RecordWalk& walk) {
-    return decoded_text(decoder, biff8, continued_raw_text(biff8, body, walk));
+// A text, which may go on in the CONTINUE records after its own, in the
+// script that spells it.
+ScriptedText continued_text(ExcelTextDecoder& decoder, bool biff8, ByteCursor& body, RecordWalk& walk) {
+    return decoded_cell_text(decoder, biff8, continued_raw_text(biff8, body, walk));
 }
 
 // The records of a shared, array or table formula come between its first
@@ -151,7 +152,7 @@ public:
 private:
     const ExcelBook& book_;
     ExcelTextDecoder& decoder_;
-    std::string text_;       // of the formula result being handed over
+    ScriptedText text_;      // of the formula result being handed over
     ScriptedText label_;   // of the text cell being handed over
 
     bool biff8() const { return book_.version == kBiff8; }
@@ -228,7 +229,12 @@ private:
             case 0:
                 cell.value_kind = ExcelCellKind::kText;
                 text_result_follows = true;
-                if (find_text_results) cell.text = text_result_after(walk);
+                if (find_text_results) {
+                    const ScriptedText& text = text_result_after(walk);
+                    cell.text = text.text;
+                    cell.script = text.script;
+                    cell.runs = text.runs;
+                }
                 break;
             case 1:
                 cell.value_kind = ExcelCellKind::kBoolean;
@@ -250,8 +256,8 @@ private:
     // The text of the STRING record after a formula's; the records of its
     // shared formula and substreams embedded in the sheet may come between.
     // Empty when another record comes first.
-    std::string_view text_result_after(const RecordWalk& walk) {
-        text_.clear();
+    const ScriptedText& text_result_after(const RecordWalk& walk) {
+        text_ = {};
         SheetRecords records{walk, book_.version != kBiff4};
         BiffRecord record;
         while (records.next(record)) {

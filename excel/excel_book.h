@@ -44,12 +44,12 @@ struct ExcelCell {
     uint16_t xf = 0;
     ExcelCellKind kind = ExcelCellKind::kBlank;
     // The value, or a formula's cached result: a number, a boolean (0 or 1) or
-    // an error code; a text (Mac Roman) for kText and a text result.
+    // an error code; a text for kText and a text result, in `script`.
     ExcelCellKind value_kind = ExcelCellKind::kBlank;
     double number = 0;
     std::string_view text;
-    int16_t script = 0;  // of a kText value: the script it is spelled in, -1 for several
-    std::string_view runs;  // of a kText value in several scripts: its run table
+    int16_t script = 0;  // of a text: the script it is spelled in, -1 for several
+    std::string_view runs;  // of a text in several scripts: its run table
     // Excel's parsed formula, inside the stream being read.
     const uint8_t* tokens = nullptr;
     uint16_t token_length = 0;

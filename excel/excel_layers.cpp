@@ -14,6 +14,7 @@
 #include "excel/formula_tokens.h"
 #include "files/document_reading.h"
 #include "files/entry_cells.h"
+#include "files/text_encoding.h"
 #include "formula/error_values.h"
 #include "formula/function_values.h"
 #include "formula/parser.h"
@@ -30,6 +31,7 @@
 #include "model/workbook.h"
 #include "platform/memory/memory.h"
 #include "platform/text/scripts.h"
+#include "platform/text/text.h"
 
 namespace {
 
@@ -38,7 +40,6 @@ MemoryGlobals* memory_of(MemoryRef layer) {
     return globals;
 }
 
-constexpr size_t kMaxCellText = 32000;  // a cell record's length is 16 bits
 constexpr size_t kMaxFormulaText = 255;
 constexpr int kMaxColumn = 255;
 
@@ -63,12 +64,13 @@ struct CellNote {
 };
 
 // The rows of one layer's cell store, built in order in a block of their own
-// and put in at once. The notes given go to their cells as these are added;
-// a note of a cell that is not added gets a cell of its own, of the default
-// format.
+// and put in at once, each cell made by the one road from a file's value to a
+// cell (files/entry_cells.h). The notes given go to their cells as these are
+// added; a note of a cell that is not added gets a cell of its own, of the
+// default format.
 class CellBlockBuilder {
 public:
-    explicit CellBlockBuilder(MemoryGlobals* globals) : rows_(globals) {}
+    CellBlockBuilder(MemoryGlobals* globals, MemoryRef layer) : rows_(globals), layer_(layer) {}
 
     // The notes, in store order, one per cell.
     void take_notes(std::vector<CellNote> notes) {
@@ -76,47 +78,36 @@ public:
         next_note_ = 0;
     }
 
-    void add(int16_t row, const uint8_t* format, uint8_t type, const uint8_t* body, size_t body_length,
-             const uint8_t* tail, size_t tail_length, int16_t result_type, bool tail_is_style = false) {
-        const int16_t column = _cellID_(format);
-        add_notes_before(row, column);
-        std::string_view note;
-        if (next_note_ < notes_.size() && notes_[next_note_].row == row && notes_[next_note_].column == column)
-            note = notes_[next_note_++].text;
-        const size_t cell_length = kCellHeaderSize + note.size() + body_length + tail_length;
-        cell_.assign(cell_length, '\0');
-        auto* cell = reinterpret_cast<uint8_t*>(cell_.data());
-        std::memcpy(cell, format, kCellHeaderSize);
-        cell[kFmtCellType] = type;
-        cell[kFmtLabelLength] = 0;
-        cell[kFmtNoteLength] = uint8_t(note.size());
-        _SetCellLength_(cell, int16_t(cell_length));
-        _SetFormulaLength_(cell, int16_t(body_length));
-        _SetResultType_(cell, result_type);
-        store_i16(cell + kFmtStyleLength, tail_is_style ? int16_t(tail_length) : int16_t(0));
-        if (!note.empty()) std::memcpy(_notePtr_(cell), note.data(), note.size());
-        if (body_length) std::memcpy(_formulaPtr_(cell), body, body_length);
-        if (tail_length) std::memcpy(_formulaPtr_(cell) + body_length, tail, tail_length);
+    // Adds the cell of `value`, with its note; answers what became of it.
+    EntryCellAnswer add(FileValueCell& value) {
+        const int16_t row = value.where.v;
+        add_notes_before(row, value.where.h);
+        if (next_note_ < notes_.size() && notes_[next_note_].row == row && notes_[next_note_].column == value.where.h)
+            value.label_note = notes_[next_note_++].text;
+        cell_.clear();
+        const EntryCellAnswer answer = append_file_value_cell(cell_, value, layer_);
         rows_.append_cell(row, cell_);
+        return answer;
     }
 
     // A layer without cells takes the records as its store; any other gets
     // them pasted in.
-    int16_t store(MemoryRef layer) {
+    int16_t store() {
         add_notes_before(kLastCell + 1, 0);
         if (rows_.failed()) return kNoMemoryErr;
         if (rows_.size() == 0) return 0;
-        if (GetByteSize(GetSpreadSheetCells(layer)) == 0) {
-            rows_.install(layer);
+        if (GetByteSize(GetSpreadSheetCells(layer_)) == 0) {
+            rows_.install(layer_);
             return 0;
         }
-        return InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, rows_.records(), layer);
+        return InputData(CellPoint{0, 0}, CellPoint{kLastCell, kLastCell}, rows_.records(), layer_);
     }
 
     void reserve(size_t bytes) { rows_.reserve(bytes); }
 
 private:
     CellBlockRows rows_;
+    MemoryRef layer_;
     std::string cell_;  // the cell being added
     std::vector<CellNote> notes_;
     size_t next_note_ = 0;
@@ -128,8 +119,8 @@ private:
                (notes_[next_note_].row < row || (notes_[next_note_].row == row && notes_[next_note_].column < column))) {
             uint8_t format[kCellHeaderSize];
             GetDefaultFormat(format);
-            _SetCellID_(format, notes_[next_note_].column);
-            add(notes_[next_note_].row, format, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
+            FileValueCell value{.where = {notes_[next_note_].row, notes_[next_note_].column}, .header = format};
+            add(value);
         }
     }
 };
@@ -219,7 +210,7 @@ public:
     LayerFiller(ExcelBook& book, const std::vector<uint8_t>& stream, StreamLetGo& let_go, MemoryRef layer,
                 size_t sheet, const std::vector<int>& layer_of_sheet)
         : book_(book), stream_(stream), let_go_(let_go), layer_(layer), sheet_(book.sheets[sheet]),
-          builder_(memory_of(layer)), merges_(sheet_.merges) {
+          builder_(memory_of(layer), layer), merges_(sheet_.merges) {
         context_.book = &book_;
         context_.layer_of_sheet = &layer_of_sheet;
         context_.shared = &sheet_.shared;
@@ -246,7 +237,7 @@ public:
 
     int16_t finish() {
         SetSheetName(pascal(sheet_.name, kNamedRangeNameSize - 1).data(), layer_);
-        if (int16_t error = builder_.store(layer_)) return error;
+        if (int16_t error = builder_.store()) return error;
         if (int16_t error = put_column_widths()) return error;
         return put_row_heights();
     }
@@ -346,6 +337,8 @@ private:
         bool made = false;
         bool currency_left_out = false;
         bool duration_left_out = false;
+        int16_t font_script = pf::kScriptRoman;  // of its font, the layer's default standing for the default font
+        int16_t signs_script = -1;               // of the signs beyond ASCII its numbers show
         CellFormat format;
     };
     std::vector<MadeFormat> formats_;
@@ -358,20 +351,35 @@ private:
             const NumberFormatMatch number = apply_excel_format(book_, xf, sheet_.is_protected, made.format.bytes);
             made.currency_left_out = number.currency_left_out;
             made.duration_left_out = number.duration_left_out;
+            made.font_script = pf::font_to_script(format_font_in(made.format.bytes, layer_));
+            made.signs_script = made.font_script == pf::kScriptRoman ? -1 : signs_script_of(made.format.bytes);
             made.made = true;
         }
         return made;
     }
     const CellFormat& format_of(uint16_t xf) { return made_format(xf).format; }
 
+    // Roman, for a format whose numbers show signs beyond ASCII (a currency's,
+    // spelled in Roman); else -1.
+    int16_t signs_script_of(const uint8_t* format) const {
+        uint8_t roman[kCellHeaderSize];
+        std::memcpy(roman, format, kCellHeaderSize);
+        store_u16(roman + kFmtFont, uint16_t(pf::script_font(pf::kScriptRoman)));
+        const double one = 1;
+        unsigned char shown[256];
+        get_format_string(shown, roman, &one, layer_);
+        return has_high_bytes(std::string_view(reinterpret_cast<const char*>(shown + 1), shown[0])) ? pf::kScriptRoman
+                                                                                                    : -1;
+    }
+
     void put_cell(const ExcelCell& cell) {
         CellFormat format = format_of(cell.xf);
-        _SetCellID_(format.bytes, int16_t(cell.column));
         if (cell.value_kind == ExcelCellKind::kBoolean && format.bytes[kFmtCode] == kFormatGeneral)
             format.bytes[kFmtCode] = kFormatBoolean;
-        int16_t row = int16_t(cell.row);
+        FileValueCell value{.where = {int16_t(cell.row), int16_t(cell.column)}, .header = format.bytes};
+        value.shown_script = made_format(cell.xf).signs_script;
         if (cell.kind == ExcelCellKind::kBlank) {
-            builder_.add(row, format.bytes, kCellFormatOnly, nullptr, 0, nullptr, 0, 0);
+            builder_.add(value);
             return;
         }
         if (cell.value_kind == ExcelCellKind::kNumber) {
@@ -380,22 +388,14 @@ private:
             note_duration_left_out(cell);
         }
         std::string stopping_function;
-        if (cell.kind == ExcelCellKind::kFormula && put_formula(cell, format.bytes, stopping_function)) return;
+        if (cell.kind == ExcelCellKind::kFormula && put_formula(cell, value, stopping_function)) return;
         if (cell.kind == ExcelCellKind::kFormula) {
             ++book_.unconverted_formulas;
             note_cell(book_.unconverted_formula_cells, cell.row, cell.column,
                       stopping_function.empty() ? "" : ": " + stopping_function);
         }
-        if (cell.value_kind == ExcelCellKind::kText) {
-            if (cell.kind == ExcelCellKind::kText && !cell.runs.empty()) return put_text_in_runs(row, format.bytes, cell);
-            if (cell.kind == ExcelCellKind::kText && cell.script != pf::kScriptRoman)
-                SetFormatByte(format.bytes, kFmtFont, pf::script_font(cell.script), false);
-            size_t length = text_length_held(cell.text, kMaxCellText);
-            builder_.add(row, format.bytes, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
-                         nullptr, 0, 0);
-            return;
-        }
-        put_number(row, format.bytes, cell);
+        if (cell.value_kind == ExcelCellKind::kText) return put_text(cell, value);
+        put_number(cell, value);
     }
 
     // The first few cells of a kind the user is told of: the cell's name (with
@@ -434,102 +434,114 @@ private:
         note_cell(book_.date_number_cells, cell.row, cell.column, "");
     }
 
-    // The part of a text a cell holds; a longer text is cut and counted.
-    // A text of several scripts, kept in its runs set in the cell's font and
-    // size; when it must be cut, its runs go with it.
-    void put_text_in_runs(int16_t row, const uint8_t* format, const ExcelCell& cell) {
-        RunLook look;
-        look.font = format_font(format) == kDefaultFontNumber ? Get_Default_Font(layer_) : int16_t(format_font(format));
-        look.size = format_size_in(format, layer_);
+    // A text, in the script that spells it, else in runs of the scripts of
+    // its words set in the cell's font and size; a text longer than a cell
+    // holds is cut and counted.
+    void put_text(const ExcelCell& cell, FileValueCell& value) {
         std::string runs(cell.runs);
-        set_runs_look(runs, look);
-        const size_t room = kMaxCellText - std::min<size_t>(runs.size(), kMaxCellText / 2);
-        const size_t length = text_length_held(cell.text, room);
-        int16_t count = load_i16(reinterpret_cast<const uint8_t*>(runs.data()));
-        while (count > 1 && size_t(load_i32(reinterpret_cast<const uint8_t*>(runs.data()) + 2 +
-                                            size_t(count - 1) * kRunEntrySize + kRunStart)) >= length)
-            --count;
-        store_i16(reinterpret_cast<uint8_t*>(runs.data()), count);
-        runs.resize(2 + size_t(count) * kRunEntrySize);
-        builder_.add(row, format, kCellText, reinterpret_cast<const uint8_t*>(cell.text.data()), length,
-                     reinterpret_cast<const uint8_t*>(runs.data()), runs.size(), 0, true);
-    }
-
-    size_t text_length_held(std::string_view text, size_t room) {
-        if (text.size() <= room) return text.size();
-        ++book_.texts_cut;
-        return room;
+        if (!runs.empty()) {
+            RunLook look;
+            look.font = format_font_in(value.header, layer_);
+            look.size = format_size_in(value.header, layer_);
+            set_runs_look(runs, look);
+        }
+        value.type = kCellText;
+        value.text = cell.text;
+        value.runs = runs;
+        value.script = cell.script;
+        if (builder_.add(value).text_cut) ++book_.texts_cut;
     }
 
     // A number constant: its value, then its text as if typed (the entry line
     // shows it); an error keeps its error text.
-    void put_number(int16_t row, const uint8_t* format, const ExcelCell& cell) {
-        double value = own_number(cell);
+    void put_number(const ExcelCell& cell, FileValueCell& value) {
+        value.number = own_number(cell);
         std::string typed;
         if (cell.value_kind == ExcelCellKind::kError) {
             unsigned char text[256];
-            error_text(checkValue(&value), text);
+            error_text(checkValue(&value.number), text);
             typed.assign(reinterpret_cast<const char*>(text + 1), text[0]);
         } else {
-            typed = round_trip_number(value);
+            typed = round_trip_number(value.number);
         }
-        uint8_t body[kNumberSlotSize + 32] = {};
-        size_t length = std::min(typed.size(), sizeof body - kNumberSlotSize);
-        store_f64(body, value);
-        std::memcpy(body + kNumberSlotSize, typed.data(), length);
-        builder_.add(row, format, kCellConstant, body, kNumberSlotSize + length, nullptr, 0, 0);
+        value.type = kCellConstant;
+        value.typed = typed;
+        builder_.add(value);
     }
 
-    // Stored formulas by formula key and format code; empty when refused.
-    std::unordered_map<std::string, std::vector<uint8_t>> parsed_;
+    // A formula as this program's parser stores it, its text spelled as a
+    // typed formula is: in one script, the cell's own first. Empty when the
+    // parser refuses it or no one script spells its texts.
+    struct ParsedFormula {
+        std::vector<uint8_t> body;
+        std::string text;  // in `script`
+        int16_t script = pf::kScriptRoman;
+        bool unspelled = false;  // no one script spells its texts
+    };
 
-    // The formula parsed by this program's parser once for all the cells
-    // whose formulas are stored alike.
-    const std::vector<uint8_t>& parsed_formula(const ConvertedFormula& formula, const ExcelCell& cell,
-                                               uint8_t format_code) {
+    // Parsed formulas by formula key, format code and the script of the
+    // cell's font.
+    std::unordered_map<std::string, ParsedFormula> parsed_;
+
+    // The formula parsed once for all the cells whose formulas are stored
+    // alike.
+    const ParsedFormula& parsed_formula(const ConvertedFormula& formula, const ExcelCell& cell, const uint8_t* format) {
         std::string key = formula.key;
-        key += char(format_code);
+        key += char(format[kFmtCode]);
+        key += char(made_format(cell.xf).font_script);
         auto found = parsed_.find(key);
         if (found != parsed_.end()) return found->second;
-        std::vector<uint8_t>& stored = parsed_[key];
+        ParsedFormula& stored = parsed_[key];
+        RunLook look;
+        look.font = format_font_in(format, layer_);
+        const ScriptedText spelled = spell_text_in_scripts(formula.text, look);
+        stored.unspelled = spelled.script < 0 || spelled.unspelled > 0;
+        if (stored.unspelled || spelled.text.size() > kMaxFormulaText) return stored;
         unsigned char text[kMaxFormulaText + 1];
-        text[0] = uint8_t(formula.text.size());
-        std::memcpy(text + 1, formula.text.data(), formula.text.size());
+        text[0] = uint8_t(spelled.text.size());
+        std::memcpy(text + 1, spelled.text.data(), spelled.text.size());
         MemoryRef parsed = nullptr;
         int16_t kind = 0;
         int32_t offset = 0;
         int16_t result = parse_formula_text(text, CellPoint{int16_t(cell.row), int16_t(cell.column)}, layer_,
-                                            &parsed, &kind, &offset, format_code);
+                                            &parsed, &kind, &offset, format[kFmtCode]);
         if (result == 0 && parsed) {
             MemoryUse<const uint8_t> bytes(parsed);
-            stored.assign(bytes.get(), bytes + GetByteSize(parsed));
+            stored.body.assign(bytes.get(), bytes + GetByteSize(parsed));
+            stored.text = spelled.text;
+            stored.script = spelled.script;
         }
         if (parsed) DisposeMemory(parsed);
         return stored;
     }
 
     // A formula parsed by this program's parser, with Excel's result until
-    // the recalculation; false when the parser refuses it.
-    // `stopping_function` names the function that stopped the conversion
-    // when one did.
-    bool put_formula(const ExcelCell& cell, const uint8_t* format, std::string& stopping_function) {
+    // the recalculation (a text result no one script spells is left to it);
+    // false when the parser refuses it or no one script spells its texts.
+    // `stopping_function` names what stopped the conversion when a function
+    // or texts no one script spells did.
+    bool put_formula(const ExcelCell& cell, FileValueCell& value, std::string& stopping_function) {
         context_.row = cell.row;
         context_.column = cell.column;
         ConvertedFormula formula = excel_formula_text(cell.tokens, cell.token_length, context_);
         stopping_function = formula.stopping_function;
-        if (formula.text.empty() || formula.text.size() > kMaxFormulaText) return false;
-        const std::vector<uint8_t>& body = parsed_formula(formula, cell, format[kFmtCode]);
-        if (body.empty()) return false;
-        int16_t row = int16_t(cell.row);
+        if (formula.text.empty()) return false;
+        const ParsedFormula& parsed = parsed_formula(formula, cell, value.header);
+        if (parsed.unspelled) stopping_function = "texts of several scripts";
+        if (parsed.body.empty()) return false;
+        value.type = kCellFormula;
+        value.formula = std::string_view(reinterpret_cast<const char*>(parsed.body.data()), parsed.body.size());
+        value.formula_text = parsed.text;
+        value.formula_script = parsed.script;
+        value.number = own_number(cell);
         if (cell.value_kind == ExcelCellKind::kText) {
-            size_t length = text_length_held(cell.text, kMaxCellText - body.size());
-            builder_.add(row, format, kCellFormula, body.data(), body.size(),
-                        reinterpret_cast<const uint8_t*>(cell.text.data()), length, kResultText);
-        } else {
-            uint8_t slot[kNumberSlotSize] = {};
-            store_f64(slot, own_number(cell));
-            builder_.add(row, format, kCellFormula, body.data(), body.size(), slot, sizeof slot, kResultNumber);
+            value.result_is_text = true;
+            if (cell.script >= 0) {
+                value.text = cell.text;
+                value.script = cell.script;
+            }
         }
+        if (builder_.add(value).text_cut) ++book_.texts_cut;
         return true;
     }
 

@@ -11,7 +11,9 @@
 namespace {
 
 constexpr int kGridLimit = 32000;  // rows and columns this program has
-constexpr size_t kMaxFormulaText = 255;
+// A formula of 255 bytes in a script (the longest typed) is at most three
+// times as long in UTF-8.
+constexpr size_t kMaxFormulaText = 3 * 255;
 
 // Binding strength in this program's grammar: "&" binds loosest, then one
 // comparison, sums, products, powers; atoms bind tightest.
@@ -214,7 +216,7 @@ private:
         }
         ExcelTextDecoder decoder{context_.book->code_page, 0};
         if (biff8() && !raw.wide) decoder.code_page = 1200;
-        std::string text = decoder.mac_roman(raw);
+        std::string text = decoder.utf8(raw);
         if (text.find('"') != std::string::npos) throw Unconvertible{};
         push("\"" + text + "\"", kAtom);
     }

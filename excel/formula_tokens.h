@@ -24,7 +24,9 @@ struct FormulaContext {
 };
 
 struct ConvertedFormula {
-    std::string text;  // "=..."; empty when the formula cannot be written here
+    // "=...", in UTF-8 as a formula is typed; empty when the formula cannot be
+    // written here.
+    std::string text;
     // The same for every cell whose formula differs only in references
     // relative to the cell: such formulas are stored alike.
     std::string key;

@@ -491,3 +491,111 @@ void CellBlockRows::install(MemoryRef layer) {
     block_ = nullptr;
     clobberCache(layer);
 }
+
+namespace {
+
+// A text a file gives in one script, spelled in the script of the cell's font
+// when that spells it too, as typed text is: the cell keeps its font.
+std::string_view in_cell_script(std::string_view text, int16_t& script, const uint8_t* header, MemoryRef layer,
+                                std::string& respelled) {
+    if (script < 0 || !has_high_bytes(text)) return text;
+    const int16_t own = pf::font_to_script(format_font_in(header, layer));
+    if (script == own) return text;
+    if (!pf::utf8_to_script(pf::script_to_utf8(text, script), own, respelled)) return text;
+    script = own;
+    return respelled;
+}
+
+// A cell whose font is of another script than `script` takes that script's
+// font, as a text's cell does (settle_entry_script).
+void follow_shown_script(uint8_t* header, int16_t script, MemoryRef layer) {
+    if (script >= 0 && script != pf::font_to_script(format_font_in(header, layer)))
+        store_u16(header + kFmtFont, uint16_t(pf::script_font(script)));
+}
+
+// The entry a file's value stands for, for the parts of its record.
+EntryCell entry_of(const FileValueCell& value) {
+    return EntryCell{.where = value.where,
+                     .header = value.header,
+                     .entry = value.text,
+                     .result = {},
+                     .runs = value.runs,
+                     .script = value.script,
+                     .text = true,
+                     .label_note = value.label_note,
+                     .label_length = value.label_length};
+}
+
+// A formula a file gives, set in a font of the script of its texts, with its
+// result: a number, or a text in its own script (cut to what the cell holds).
+EntryCellAnswer append_file_value_formula(std::string& row, const FileValueCell& value, MemoryRef layer) {
+    uint8_t header[kCellHeaderSize];
+    std::memcpy(header, value.header, kCellHeaderSize);
+    _SetCellID_(header, value.where.h);
+    EntryText formula_text{value.formula_text, {}, {}};
+    settle_entry_script(formula_text, value.formula_script, header, layer);
+    if (!value.result_is_text && !has_high_bytes(value.formula_text)) follow_shown_script(header, value.shown_script, layer);
+    const EntryCell entry = entry_of(value);
+    const CellParts cell{header, entry};
+    EntryCellAnswer answer;
+    answer.type = kCellFormula;
+    if (!value.result_is_text) {
+        uint8_t slot[kNumberSlotSize] = {};
+        store_f64(slot, value.number);
+        append_parts(row, cell, kCellFormula, value.formula,
+                     std::string_view(reinterpret_cast<const char*>(slot), sizeof slot), false, kResultNumber);
+        return answer;
+    }
+    const size_t room = size_t(kMaxCellText) - std::min<size_t>(value.formula.size(), kMaxCellText);
+    answer.text_cut = value.text.size() > room;
+    const std::string_view result = value.text.substr(0, room);
+    const int16_t cell_script = pf::font_to_script(format_font_in(header, layer));
+    const int16_t result_type = has_high_bytes(result) ? text_result_type(value.script, cell_script) : kResultText;
+    append_parts(row, cell, kCellFormula, value.formula, result, false, result_type);
+    return answer;
+}
+
+// A text a file gives, spelled in the cell's script where that spells it.
+EntryCellAnswer append_file_value_text(std::string& row, const FileValueCell& value, MemoryRef layer) {
+    EntryCell entry = entry_of(value);
+    std::string respelled;
+    if (run_count(value.runs) < 1) entry.entry = in_cell_script(value.text, entry.script, value.header, layer, respelled);
+    EntryCellAnswer answer;
+    const size_t room = size_t(kMaxCellText) - std::min<size_t>(value.runs.size(), kMaxCellText / 2);
+    answer.text_cut = entry.entry.size() > room;
+    answer.type = append_entry_cell(row, entry, layer).type;
+    return answer;
+}
+
+EntryCellAnswer build_file_value_cell(std::string& row, const FileValueCell& value, MemoryRef layer) {
+    if (value.type == kCellFormula) return append_file_value_formula(row, value, layer);
+    if (value.type == kCellText) return append_file_value_text(row, value, layer);
+    const EntryCell entry = entry_of(value);
+    uint8_t header[kCellHeaderSize];
+    std::memcpy(header, value.header, kCellHeaderSize);
+    _SetCellID_(header, value.where.h);
+    const CellParts cell{header, entry};
+    EntryCellAnswer answer;
+    answer.type = value.type;
+    if (value.type == kCellConstant) {
+        follow_shown_script(header, value.shown_script, layer);
+        append_number_entry(row, cell, value.number, value.typed);
+    } else {
+        answer.type = kCellFormatOnly;
+        append_parts(row, cell, kCellFormatOnly, {}, {}, false, kResultNone);
+    }
+    return answer;
+}
+
+}  // namespace
+
+// Checked builds check that a formula reads back in the letters of its texts
+// (a text is checked by append_entry_cell).
+EntryCellAnswer append_file_value_cell(std::string& row, const FileValueCell& value, MemoryRef layer) {
+    const size_t start = row.size();
+    const EntryCellAnswer answer = build_file_value_cell(row, value, layer);
+    if (value.type == kCellFormula && invariants_checked() && layer && row.size() - start <= size_t(INT16_MAX))
+        check_cell_reads(reinterpret_cast<const uint8_t*>(row.data() + start), value.where, layer,
+                         pf::script_to_utf8(value.formula_text, value.formula_script));
+    return answer;
+}

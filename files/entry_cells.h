@@ -13,6 +13,7 @@
 #include "formula/typed_entry.h"
 #include "model/cell_range.h"
 #include "model/cell_record.h"
+#include "platform/text/scripts.h"
 
 // The longest text a cell holds; longer texts are cut.
 constexpr int32_t kMaxCellText = 32000;
@@ -72,6 +73,7 @@ struct EntryCellAnswer {
     uint8_t type = kCellFormatOnly;
     int32_t refusal = 0;
     int32_t error_offset = 0;
+    bool text_cut = false;  // a file's text longer than a cell holds was cut
 };
 
 // Whether a whole text is a number as files write them ("." decimal point,
@@ -87,6 +89,44 @@ std::string file_number_text(double value);
 // one script of a text beyond ASCII. The entry is read as the parser reads
 // typing (number, date or time, formula, text) under the cell's format.
 EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
+
+// A value a file gives a cell already read for what it is (a workbook's
+// number, text or formula), never parsed again; filled by name.
+struct FileValueCell {
+    CellPoint where{};
+    const uint8_t* header = nullptr;  // the cell's 32-byte format
+    // kCellFormatOnly, kCellConstant (`number`), kCellText (`text`) or
+    // kCellFormula (`formula`, with `number` or `text` as its result).
+    uint8_t type = kCellFormatOnly;
+    double number = 0;
+    std::string_view typed{};  // the text a number shows on the entry line
+    // A text, or a formula's text result (then `result_is_text`): in `script`
+    // (platform/text/scripts.h), or in `runs` when it has them (a text cell
+    // only). A text beyond ASCII is spelled in the script of the cell's font
+    // when that spells it too, as typed text is; else it sets the cell in a
+    // font of its own script.
+    std::string_view text{};
+    std::string_view runs{};
+    int16_t script = pf::kScriptRoman;
+    bool result_is_text = false;
+    // A formula as the parser stores it, its texts in `formula_script`, and
+    // its text as parsed (bytes in that script), which the cell reads back as.
+    std::string_view formula{};
+    std::string_view formula_text{};
+    int16_t formula_script = pf::kScriptRoman;
+    // The script of the signs beyond ASCII a number's format shows (a
+    // currency's), -1 for none: the cell's font follows it as it follows a
+    // text's script (a formula's texts go first).
+    int16_t shown_script = -1;
+    // The cell's label and note.
+    std::string_view label_note{};
+    uint8_t label_length = 0;
+};
+
+// Appends the cell record of a value a file gives to `row`: the cell's font
+// follows the script of its text (or of its formula's texts) by the rule of
+// append_entry_cell; a text longer than a cell holds is cut (`text_cut`).
+EntryCellAnswer append_file_value_cell(std::string& row, const FileValueCell& cell, MemoryRef layer);
 
 // The parts of one cell record: its 32-byte format (the column id and the
 // type and lengths are set from the rest), the label and note bytes (kept

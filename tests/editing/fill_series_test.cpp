@@ -8,7 +8,10 @@
 
 #include <cmath>
 
+#include "files/entry_store.h"
 #include "formula/function_values.h"
+#include "model/cell_letters.h"
+#include "model/cell_store.h"
 
 namespace {
 
@@ -149,6 +152,17 @@ TEST_F(Series, AutomaticCountsOnTextEndingInDigits) {
     EXPECT_EQ(text_at(2, 1), "Item008");
     EXPECT_EQ(text_at(2, 2), "Item009");
     EXPECT_EQ(text_at(3, 2), "plain");
+    // A text of another script is counted in its letters.
+    ASSERT_EQ(store_unicode_entry(layer, CellPoint{5, 0}, "\u041B\u043E\u0442 9"), kEntryStored);
+    ASSERT_EQ(series(cells(5, 0, 5, 2), kSeriesAcross, kSeriesAutomatic), 0);
+    for (int16_t column : {1, 2}) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{5, column}, layer));
+        const std::vector<uint8_t> copy(cell, cell + _cellLength_(cell));
+        EXPECT_EQ(cell_unicode_text(copy.data(), CellPoint{5, column}, layer),
+                  "\u041B\u043E\u0442 " + std::to_string(9 + column));
+    }
 }
 
 TEST_F(Series, FormulaResultsContinueAsNumbersAndTextResultsAreLeftOut) {

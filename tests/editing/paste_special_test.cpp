@@ -2,7 +2,10 @@
 // (with formulas and text on either side), skip blanks and transposition,
 // and undo of every paste.
 #include "clipboard_fixture.h"
+#include "files/entry_store.h"
 #include "model/cell_formats.h"
+#include "model/cell_letters.h"
+#include "model/cell_store.h"
 
 namespace {
 
@@ -189,6 +192,26 @@ TEST_F(PasteSpecialTest, FormatsOfWholeColumnsLeaveTheWidths) {
     EXPECT_EQ(cell(0, 4), "C:8");
     EXPECT_EQ(format_code(0, 4), kFixedCode);
     EXPECT_EQ(FindColumnFormatID(GetSpreadSheetColumnFormats(layer), 4), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A text result in a script other than its cell's font's becomes a text cell
+// set in a font of that script: its letters stay.
+TEST_F(PasteSpecialTest, ValuesKeepTheLettersOfTextResultsOfOtherScripts) {
+    ASSERT_EQ(store_unicode_entry(layer, CellPoint{5, 0}, "\u041C\u043E\u0441\u043A\u0432\u0430"), kEntryStored);
+    put_formula(5, 1, "=A6");
+    calculate_now();
+    ASSERT_EQ(copy(cells(5, 1, 5, 1)), kEditDone);
+    paste_special(cells(5, 2, 5, 2), with(kPasteValues));
+    uint8_t* pasted = nullptr;
+    int16_t length = 0;
+    ASSERT_TRUE(get_cell_ptr(&pasted, &length, CellPoint{5, 2}, layer));
+    const std::vector<uint8_t> copy(pasted, pasted + _cellLength_(pasted));
+    EXPECT_EQ(_cellType_(copy.data()), kCellText);
+    EXPECT_EQ(cell_unicode_text(copy.data(), CellPoint{5, 2}, layer), "\u041C\u043E\u0441\u043A\u0432\u0430");
 }
 
 }  // namespace
