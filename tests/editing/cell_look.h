@@ -13,6 +13,8 @@
 #include "model/cell_store.h"
 #include "model/record_bytes.h"
 #include "model/style_run_layout.h"
+#include "model/text_runs.h"
+#include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
 
 struct RunLookSeen {
@@ -86,4 +88,35 @@ inline std::string look_changes(const CellLook& before, const CellLook& after) {
         if (font != before.run_fonts.end()) differ("run font", font->second, run.font);
     }
     return changes;
+}
+
+// Each letter of a text cell in runs with the font, face and red of its run.
+struct LetterLook {
+    char32_t letter = 0;
+    int16_t font = 0;
+    uint8_t face = 0;
+    uint16_t red = 0;
+    bool operator==(const LetterLook&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const LetterLook& look) {
+    return out << "U+" << std::hex << uint32_t(look.letter) << std::dec << " font " << look.font << " face "
+               << int(look.face) << " red " << look.red;
+}
+
+inline std::vector<LetterLook> letter_looks(MemoryRef layer, CellPoint where) {
+    std::vector<LetterLook> looks;
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer) || _cellType_(cell) != kCellText) return looks;
+    const std::string_view text(reinterpret_cast<const char*>(_formulaPtr_(cell)), size_t(_formulaLength_(cell)));
+    const std::string_view runs(reinterpret_cast<const char*>(_stylePtr_(cell)), size_t(_styleLength_(cell)));
+    for (const TextRun& run : text_runs(runs, text.size())) {
+        const std::string utf8 =
+            pf::script_to_utf8(text.substr(run.start, run.end - run.start), pf::font_to_script(load_i16(run.entry + kRunFont)));
+        char32_t c = 0;
+        for (size_t i = 0; i < utf8.size();)
+            if (pf::decode_utf8(utf8, i, c))
+                looks.push_back({c, load_i16(run.entry + kRunFont), run.entry[kRunFace], load_u16(run.entry + kRunColour)});
+    }
+    return looks;
 }

@@ -487,6 +487,66 @@ TEST_F(FindTest, AReplacementKeepsTheFormatOfAStyledCell) {
     EXPECT_EQ(look_changes(looks[1], cell_look(layer, CellPoint{1, 0})), "");
 }
 
+// A replacement in a cell whose runs differ in look sets each letter as the
+// letter it takes the place of: the letters around the hit keep their face,
+// colour and font (a Greek font of the user's choosing too), the new letters
+// take the look of the first letter replaced.
+TEST_F(FindTest, AReplacementKeepsTheLookOfEachLetter) {
+    const int16_t central = pf::script_font(pf::kScriptCentralEuro);
+    const int16_t greek = int16_t(pf::script_font(pf::kScriptGreek) + 1);
+    ASSERT_EQ(pf::font_to_script(greek), pf::kScriptGreek);
+    std::string tea, coffee;
+    ASSERT_TRUE(pf::utf8_to_script("\u010daj \u2013 ", pf::kScriptCentralEuro, tea));
+    ASSERT_TRUE(pf::utf8_to_script("\u039a\u03b1\u03c6\u03ad\u03c2", pf::kScriptGreek, coffee));
+    std::string runs(2 + 3 * kRunEntrySize, '\0');
+    auto* table = reinterpret_cast<uint8_t*>(runs.data());
+    store_i16(table, 3);
+    const struct {
+        int32_t start;
+        int16_t font;
+        uint8_t face;
+        uint16_t red;
+    } looks[] = {{0, central, 0x01, 0xDD00}, {3, central, 0x00, 0}, {int32_t(tea.size()), greek, 0x02, 0}};
+    for (int i = 0; i < 3; ++i) {
+        uint8_t* entry = table + 2 + i * kRunEntrySize;
+        store_i32(entry + kRunStart, looks[i].start);
+        store_i16(entry + kRunFont, looks[i].font);
+        entry[kRunFace] = looks[i].face;
+        store_i16(entry + kRunFontSize, 12);
+        store_u16(entry + kRunColour, looks[i].red);
+    }
+    select(0, 0);
+    const std::string bytes = tea + coffee;
+    MemoryRef block = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
+    MemoryRef styles = Bytes2Memory(&mem_globals, runs.data(), 1, int32_t(runs.size()));
+    uint16_t at = 0;
+    ASSERT_EQ(Enter_Data(layer, block, styles, &at, 0), kEntryStored);
+    DisposeMemory(block);
+    DisposeMemory(styles);
+    const std::vector<LetterLook> before = letter_looks(layer, CellPoint{0, 0});
+    ASSERT_EQ(before.size(), 11u);
+    ASSERT_EQ(before[0].face, 0x01);
+    ASSERT_EQ(before[10].font, greek);
+
+    search_for("\u010daj", "k\u00e1va");
+    ASSERT_EQ(replace_all(), 1);
+    EXPECT_EQ(utf8_of(0, 0), "k\u00e1va \u2013 \u039a\u03b1\u03c6\u03ad\u03c2");
+    const std::vector<LetterLook> after = letter_looks(layer, CellPoint{0, 0});
+    ASSERT_EQ(after.size(), 12u);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(after[i].face, 0x01) << i;
+        EXPECT_EQ(after[i].red, 0xDD00) << i;
+    }
+    for (size_t i = 4; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].face, before[i - 1].face) << i;
+        EXPECT_EQ(after[i].red, before[i - 1].red) << i;
+        if (pf::font_to_script(after[i].font) == pf::font_to_script(before[i - 1].font))
+            EXPECT_EQ(after[i].font, before[i - 1].font) << i;
+    }
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(letter_looks(layer, CellPoint{0, 0}), before);
+}
+
 // A Roman replacement in a cell of one other script keeps every letter: the
 // cell's text is spelled again in the scripts that spell it.
 TEST_F(FindTest, ARomanReplacementInACellOfAnotherScriptKeepsItsLetters) {
