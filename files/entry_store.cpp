@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/invariant_checks.h"
 #include "core/memory_use.h"
 #include "files/entry_script.h"
 #include "formula/recalc.h"
@@ -240,6 +241,20 @@ void set_kept_look(ScriptedText& spelled, const KeptLook& kept, uint8_t* header)
     }
 }
 
+// Checked builds: a text stored over a cell keeps what of its format a change
+// of letters never touches (size, alignment, colours, pattern, borders; its
+// face too when it had no runs to set letters apart).
+void check_format_kept(const uint8_t* before, bool had_runs, MemoryRef layer, CellPoint where) {
+    if (!invariants_checked()) return;
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return;
+    bool kept = cell[kFmtSize] == before[kFmtSize] && cell[kFmtAlign] == before[kFmtAlign] &&
+                std::memcmp(cell + kFmtTextColour, before + kFmtTextColour, kFmtExtent - kFmtTextColour) == 0;
+    if (!had_runs) kept = kept && cell[kFmtFace] == before[kFmtFace];
+    check_invariant(kept, "entry", 1, "a text stored over a cell changed its format");
+}
+
 }  // namespace
 
 void entry_format(uint8_t* header, CellPoint where, MemoryRef layer) {
@@ -283,6 +298,8 @@ int32_t store_unicode_entry(MemoryRef layer, CellPoint where, std::string_view u
     *error_offset = 0;
     uint8_t header[kCellHeaderSize];
     entry_format(header, where, layer);
+    uint8_t before[kCellHeaderSize];
+    std::memcpy(before, header, kCellHeaderSize);
     const KeptLook kept = kept_look(header, where, layer);
     ScriptedText spelled = spell_text_in_scripts(utf8, kept.look);
     if (spelled.unspelled > 0) return kEntryUnspelled;
@@ -291,6 +308,8 @@ int32_t store_unicode_entry(MemoryRef layer, CellPoint where, std::string_view u
     entry.runs = spelled.runs;
     entry.script = spelled.script;
     const int32_t answer = store_entry(entry, layer, error_offset);
-    if (answer == kEntryStored) check_stored_text(layer, where, utf8);
+    if (answer != kEntryStored) return answer;
+    check_stored_text(layer, where, utf8);
+    check_format_kept(before, !kept.characters.empty(), layer, where);
     return answer;
 }
