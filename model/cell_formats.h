@@ -9,6 +9,7 @@
 #include "core/memory_manager.h"
 #include "model/cell_format.h"
 #include "model/cell_range.h"
+#include "platform/draw/colour.h"
 
 constexpr int kFormatArrayExtend = 10;
 constexpr int16_t kBadRangeErr = 518;
@@ -66,6 +67,8 @@ std::string cell_in_font(const uint8_t* cell, CellPoint where, uint16_t font, Me
 std::string cell_in_format(const uint8_t* cell, CellPoint where, const uint8_t* format, MemoryRef layer);
 
 // Style runs of text cells.
+// The colour a run of text takes for a cell colour code.
+pf::RGBColor colour_of_code(int16_t code);
 void format_styled_text(uint8_t* cell, const int16_t* font, const int16_t* size, const int16_t* colour,
                         const uint8_t* face, bool force, MemoryGlobals* globals);
 MemoryRef _get_style_handle(MemoryGlobals* globals, uint8_t* cell);

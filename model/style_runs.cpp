@@ -63,12 +63,6 @@ int16_t script_of(int16_t font, int16_t default_font) {
     return pf::font_to_script(font == int16_t(kDefaultFontNumber) ? default_font : font);
 }
 
-pf::RGBColor colour_of_code(int16_t code) {
-    pf::RGBColor colour = pf::kBlackColor;
-    pf::index_color(code == 0 ? 1 : code - 1, colour);
-    return colour;
-}
-
 void set_run_colour(uint8_t* run, const pf::RGBColor& colour) {
     store_u16(run + kRunColour, colour.red);
     store_u16(run + kRunColour + 2, colour.green);
@@ -86,6 +80,12 @@ uint8_t code_of_colour(const pf::RGBColor& colour) {
 }
 
 }  // namespace
+
+pf::RGBColor colour_of_code(int16_t code) {
+    pf::RGBColor colour = pf::kBlackColor;
+    pf::index_color(code == 0 ? 1 : code - 1, colour);
+    return colour;
+}
 
 void format_styled_text(uint8_t* cell, const int16_t* font, const int16_t* size, const int16_t* colour,
                         const uint8_t* face, bool force, MemoryGlobals* globals) {

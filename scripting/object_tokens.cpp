@@ -228,15 +228,12 @@ bool ordered(pf::FourCC op, const T& x, const T& y) {
     return op == pf::kOpLessOrEqual && x <= y;
 }
 
-std::string lower_text(std::string text) {
-    pf::lowercase_text(text.data(), int32_t(text.size()));
-    return text;
-}
-
-// Numbers compare with numbers and texts with texts (ignoring case and
-// marks), never a number with a text; "contains" looks into the text of either.
+// Numbers compare with numbers and texts with texts, never a number with a
+// text. Texts compare as Unicode, whatever their scripts, in the order the
+// sheet's formulas give them (ignoring case and marks); "contains" looks
+// into the text of either, letters of every script in any case.
 bool compares(const pf::AEDesc& value, pf::FourCC op, const pf::AEDesc& with) {
-    if (op == pf::kOpContains) return lower_text(text_of(value)).find(lower_text(text_of(with))) != std::string::npos;
+    if (op == pf::kOpContains) return lowered(utf8_text_of(value)).find(lowered(utf8_text_of(with))) != std::u32string::npos;
     if (is_number(with) != is_number(value)) return false;
     if (is_number(with)) {
         pf::AEDesc a, b;
@@ -248,7 +245,10 @@ bool compares(const pf::AEDesc& value, pf::FourCC op, const pf::AEDesc& with) {
         std::memcpy(&y, b.data.data(), sizeof y);
         return ordered(op, x, y);
     }
-    return ordered(op, pf::compare_text(text_of(value), text_of(with), pf::kIgnoreCaseAndMarks), 0);
+    return ordered(op,
+                   pf::compare_text(utf8_text_of(value), pf::kUtf8Text, utf8_text_of(with), pf::kUtf8Text,
+                                    pf::kIgnoreCaseAndMarks),
+                   0);
 }
 
 struct CellTest {

@@ -18,17 +18,20 @@
 #include "model/cell_formats.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
+#include "model/format_commands.h"
 #include "model/workbook.h"
 #include "shell/command_bar.h"
 #include "ui/app_prefs.h"
 #include "ui/dialog_items.h"
 #include "shell/command_codes.h"
+#include "shell/shell_commands.h"
 #include "window/front_document.h"
 #include "window/cell_entry.h"
 #include "window/cell_geometry.h"
 #include "window/resizing.h"
 #include "window/entry_line.h"
 #include "window/selection_tracking.h"
+#include "cell_look.h"
 #include "locked_cell.h"
 #include "resource_ids.h"
 
@@ -451,6 +454,121 @@ TEST_F(FindTest, ReplacingInACellOfOtherScriptsKeepsItsLetters) {
     EXPECT_EQ(utf8_of(1, 0), "Москва 東京 café");
     EXPECT_EQ(utf8_of(4, 0), "ö 東京 café, Москва café");
     EXPECT_EQ(contents(3, 0), "Apple caf\x8E");
+}
+
+// Replace and Replace All change the letters of a styled cell only: texts of
+// two scripts beyond Roman, of one, and of Roman alone keep their size, face,
+// colour and alignment, the runs of each script their font; undo brings back
+// the cells as they were.
+TEST_F(FindTest, AReplacementKeepsTheFormatOfAStyledCell) {
+    const std::vector<std::string> texts = {"\u010daj \u2013 \u039a\u03b1\u03c6\u03ad\u03c2",
+                                            "\u00da\u010det \u2013 \u0411\u044e\u0434\u0436\u0435\u0442 \u010daj",
+                                            "\u010daj \u6771\u4eac", "\u041c\u043e\u0441\u043a\u0432\u0430 \u010daj",
+                                            "\u010daj caf\u00e9"};
+    for (size_t i = 0; i < texts.size(); ++i) enter_utf8(int16_t(i), 0, texts[i]);
+    select_cells(layer, CellRange{{0, 0}, {int16_t(texts.size() - 1), 0}});
+    DoStyleMenu(nullptr, 3);  // bold
+    DoStyleMenu(nullptr, 4);  // italic
+    DoSizeMenu(nullptr, 6);   // 18
+    DoAlignMenu(nullptr, 3);  // center
+    Format_Sheet(kFormatUndoKind, kFmtTextColour, 3, false, true, true, layer);
+    std::vector<CellLook> looks;
+    for (size_t i = 0; i < texts.size(); ++i) looks.push_back(cell_look(layer, CellPoint{int16_t(i), 0}));
+    ASSERT_EQ(looks[0].face, 0x03);
+    ASSERT_EQ(looks[0].align & kAlignMask, 2);
+    ASSERT_EQ(looks[0].colour, 3);
+    ASSERT_GE(looks[0].runs.size(), 2u) << "two scripts beyond Roman";
+
+    auto replaced = [&](const std::string& text) {
+        std::string out = text;
+        const std::string from = "\u010daj", to = "k\u00e1va";
+        for (size_t at = out.find(from); at != std::string::npos; at = out.find(from, at + to.size()))
+            out.replace(at, from.size(), to);
+        return out;
+    };
+    search_for("\u010daj", "k\u00e1va");
+    EXPECT_EQ(replace_all(), int32_t(texts.size()));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const CellPoint cell{int16_t(i), 0};
+        EXPECT_EQ(utf8_of(cell.v, 0), replaced(texts[i])) << i;
+        EXPECT_EQ(look_changes(looks[i], cell_look(layer, cell)), "") << texts[i];
+    }
+    DoUndo(GetWorkSheet(layer));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(utf8_of(int16_t(i), 0), texts[i]) << i;
+        EXPECT_EQ(look_changes(looks[i], cell_look(layer, CellPoint{int16_t(i), 0})), "") << texts[i] << " undone";
+    }
+
+    select(1, 0);
+    forget_find_hit();
+    ASSERT_EQ(do_find_next(kFindFromActive), 1);
+    ASSERT_EQ(active(), (CellPoint{1, 0}));
+    ASSERT_EQ(do_freplace(1), 1);
+    EXPECT_EQ(utf8_of(1, 0), replaced(texts[1]));
+    EXPECT_EQ(look_changes(looks[1], cell_look(layer, CellPoint{1, 0})), "");
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(utf8_of(1, 0), texts[1]);
+    EXPECT_EQ(look_changes(looks[1], cell_look(layer, CellPoint{1, 0})), "");
+}
+
+// A replacement in a cell whose runs differ in look sets each letter as the
+// letter it takes the place of: the letters around the hit keep their face,
+// colour and font (a Greek font of the user's choosing too), the new letters
+// take the look of the first letter replaced.
+TEST_F(FindTest, AReplacementKeepsTheLookOfEachLetter) {
+    const int16_t central = pf::script_font(pf::kScriptCentralEuro);
+    const int16_t greek = int16_t(pf::script_font(pf::kScriptGreek) + 1);
+    ASSERT_EQ(pf::font_to_script(greek), pf::kScriptGreek);
+    std::string tea, coffee;
+    ASSERT_TRUE(pf::utf8_to_script("\u010daj \u2013 ", pf::kScriptCentralEuro, tea));
+    ASSERT_TRUE(pf::utf8_to_script("\u039a\u03b1\u03c6\u03ad\u03c2", pf::kScriptGreek, coffee));
+    std::string runs(2 + 3 * kRunEntrySize, '\0');
+    auto* table = reinterpret_cast<uint8_t*>(runs.data());
+    store_i16(table, 3);
+    const struct {
+        int32_t start;
+        int16_t font;
+        uint8_t face;
+        uint16_t red;
+    } looks[] = {{0, central, 0x01, 0xDD00}, {3, central, 0x00, 0}, {int32_t(tea.size()), greek, 0x02, 0}};
+    for (int i = 0; i < 3; ++i) {
+        uint8_t* entry = table + 2 + i * kRunEntrySize;
+        store_i32(entry + kRunStart, looks[i].start);
+        store_i16(entry + kRunFont, looks[i].font);
+        entry[kRunFace] = looks[i].face;
+        store_i16(entry + kRunFontSize, 12);
+        store_u16(entry + kRunColour, looks[i].red);
+    }
+    select(0, 0);
+    const std::string bytes = tea + coffee;
+    MemoryRef block = Bytes2Memory(&mem_globals, bytes.data(), 1, int32_t(bytes.size()));
+    MemoryRef styles = Bytes2Memory(&mem_globals, runs.data(), 1, int32_t(runs.size()));
+    uint16_t at = 0;
+    ASSERT_EQ(Enter_Data(layer, block, styles, &at, 0), kEntryStored);
+    DisposeMemory(block);
+    DisposeMemory(styles);
+    const std::vector<LetterLook> before = letter_looks(layer, CellPoint{0, 0});
+    ASSERT_EQ(before.size(), 11u);
+    ASSERT_EQ(before[0].face, 0x01);
+    ASSERT_EQ(before[10].font, greek);
+
+    search_for("\u010daj", "k\u00e1va");
+    ASSERT_EQ(replace_all(), 1);
+    EXPECT_EQ(utf8_of(0, 0), "k\u00e1va \u2013 \u039a\u03b1\u03c6\u03ad\u03c2");
+    const std::vector<LetterLook> after = letter_looks(layer, CellPoint{0, 0});
+    ASSERT_EQ(after.size(), 12u);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(after[i].face, 0x01) << i;
+        EXPECT_EQ(after[i].red, 0xDD00) << i;
+    }
+    for (size_t i = 4; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].face, before[i - 1].face) << i;
+        EXPECT_EQ(after[i].red, before[i - 1].red) << i;
+        if (pf::font_to_script(after[i].font) == pf::font_to_script(before[i - 1].font))
+            EXPECT_EQ(after[i].font, before[i - 1].font) << i;
+    }
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(letter_looks(layer, CellPoint{0, 0}), before);
 }
 
 // A Roman replacement in a cell of one other script keeps every letter: the

@@ -4,13 +4,19 @@
 #include "../spelling/spelling_fixture.h"
 
 #include "editing/find_scan.h"
+#include "cell_look.h"
 #include <array>
 
 #include "model/record_bytes.h"
 #include "model/style_run_layout.h"
 #include "platform/text/text.h"
 #include "editing/spell_scan.h"
+#include "editing/undo.h"
+#include "files/entry_store.h"
+#include "model/format_commands.h"
 #include "model/layer.h"
+#include "model/workbook.h"
+#include "shell/shell_commands.h"
 #include "shell/command_bar.h"
 #include "shell/command_codes.h"
 #include "window/front_document.h"
@@ -212,6 +218,38 @@ TEST_F(SpellScanTest, AChangeInSeveralScriptsIsStoredAsItReads) {
     EXPECT_EQ(alert_requests()[0].alert_id, kUnspelledReplacementAlert);
     EXPECT_EQ(cell_contents_utf8(layer, CellPoint{3, 0}), "teh end");
     EXPECT_FALSE(source.next_word(source.context, word, &reason));
+}
+
+// Change over a styled cell of two scripts beyond Roman changes its letters
+// only: the cell keeps its size, face, colour and alignment, its runs their
+// fonts; undo brings back the word, the format kept.
+TEST_F(SpellScanTest, AChangeKeepsTheFormatOfAStyledCell) {
+    const std::string text = "\u00da\u010det \u2013 \u0411\u044e\u0434\u0436\u0435\u0442 wrogn";
+    const CellPoint cell{0, 0};
+    ASSERT_EQ(store_unicode_entry(layer, cell, text), kEntryStored);
+    const CellRange range{cell, cell};
+    LSelect(cell, &range, nullptr, 0, layer);
+    DoStyleMenu(nullptr, 3);  // bold
+    DoStyleMenu(nullptr, 4);  // italic
+    DoSizeMenu(nullptr, 6);   // 18
+    DoAlignMenu(nullptr, 4);  // right
+    Format_Sheet(kFormatUndoKind, kFmtTextColour, 5, false, true, true, layer);
+    const CellLook before = cell_look(layer, cell);
+    ASSERT_EQ(before.face, 0x03);
+    ASSERT_GE(before.runs.size(), 2u);
+
+    LayerWords words = layer_words(layer, cell);
+    const SpellWordSource source = layer_word_source(words);
+    char word[kSpellWordLimit + 1];
+    int16_t reason = 0;
+    ASSERT_TRUE(source.next_word(source.context, word, &reason));
+    EXPECT_STREQ(word, "wrogn");
+    source.replace_word(source.context, "wrong");
+    EXPECT_EQ(cell_contents_utf8(layer, cell), "\u00da\u010det \u2013 \u0411\u044e\u0434\u0436\u0435\u0442 wrong");
+    EXPECT_EQ(look_changes(before, cell_look(layer, cell)), "");
+    DoUndo(GetWorkSheet(layer));
+    EXPECT_EQ(cell_contents_utf8(layer, cell), text);
+    EXPECT_EQ(look_changes(before, cell_look(layer, cell)), "");
 }
 
 }  // namespace

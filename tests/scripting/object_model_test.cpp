@@ -187,6 +187,65 @@ TEST_F(ObjectModel, TestsPickTheCellsWhoseValuesCompare) {
     EXPECT_EQ(get_text("value of cell E9"), "10");
 }
 
+// Texts of every script compare as Unicode, in the order the sheet's
+// formulas give them: each test picks the cells of one script that a formula
+// comparing the same cell with the same text finds true; a text in runs of
+// two scripts compares by its letters; "=" and "contains" ignore case.
+TEST_F(ObjectModel, TestsCompareTextsOfEveryScriptAsFormulasDo) {
+    const std::vector<std::string> texts = {
+        "\u041b\u043e\u043d\u0434\u043e\u043d", "\u041c\u043e\u0441\u043a\u0432\u0430",
+        "\u0395\u03bb\u03bb\u03ac\u03b4\u03b1", "\u6771\u4eac\u90fd\u5e81\u30d3\u30eb",
+        "\u0141\u00f3d\u017a", "\u0160\u00f3d\u017e", "Paris", "caf\u00e9", "\ud55c\uad6d\uc5b4", "Zurich",
+        "\u010caj \u2013 \u039a\u03b1\u03c6\u03ad\u03c2"};
+    const int rows = int(texts.size());
+    const int one_script = rows - 1;  // a formula reads the last in one script, "?" for what it lacks
+    const std::string cells = "of range A1:A" + std::to_string(rows);
+    for (int i = 0; i < rows; ++i) ASSERT_EQ(set("value of cell A" + std::to_string(i + 1), texts[size_t(i)]), pf::noErr);
+
+    const std::vector<std::string> literals = {"\u042f", "\u041c\u043e\u0441\u043a\u0432\u0430", "\u0141\u00f3d\u017a",
+                                               "\u6771\u4eac", "\u0395\u03bb\u03bb\u03ac\u03b4\u03b1", "c", "Paris",
+                                               "\u010d", "\ud55c"};
+    for (const std::string& literal : literals)
+        for (const char* op : {"=", "<", ">", "<=", ">="}) {
+            int expected = 0;
+            for (int i = 0; i < one_script; ++i) {
+                const std::string formula = "=A" + std::to_string(i + 1) + op + "\"" + literal + "\"";
+                ASSERT_EQ(set("formula of cell B1", formula), pf::noErr) << formula;
+                expected += get_text("value of cell B1") != "0";
+            }
+            EXPECT_EQ(count("cells whose value " + std::string(op) + " \"" + literal + "\" of range A1:A" +
+                                std::to_string(one_script),
+                            pf::kClassCell),
+                      expected)
+                << op << " " << literal;
+        }
+    EXPECT_EQ(count("cells whose value = \"\u041c\u043e\u0441\u043a\u0432\u0430\" " + cells, pf::kClassCell), 1);
+    EXPECT_EQ(count("cells whose value = \"\u043c\u043e\u0441\u043a\u0432\u0430\" " + cells, pf::kClassCell), 1)
+        << "case is ignored";
+    EXPECT_EQ(count("cells whose value contains \"\u041e\u0421\u041a\" " + cells, pf::kClassCell), 1);
+    EXPECT_EQ(count("cells whose value contains \"\u00f3d\u017a\" " + cells, pf::kClassCell), 1);
+    EXPECT_EQ(count("cells whose value contains \"\u039a\u0391\u03a6\" " + cells, pf::kClassCell), 1);
+    EXPECT_EQ(count("cells whose formula = \"\u0141\u00f3d\u017a\" " + cells, pf::kClassCell), 1);
+    const std::string tea = "\u010daj \u2013 \u03ba\u03b1\u03c6\u03ad\u03c2";
+    EXPECT_EQ(count("cells whose value = \"" + tea + "\" " + cells, pf::kClassCell), 1);
+    EXPECT_EQ(count("cells whose value > \"c\" " + cells, pf::kClassCell),
+              count("cells whose value > \"c\" of range A1:A" + std::to_string(one_script), pf::kClassCell) + 1)
+        << "\u010c comes after c";
+    EXPECT_EQ(count("cells whose value < \"d\" " + cells, pf::kClassCell),
+              count("cells whose value < \"d\" of range A1:A" + std::to_string(one_script), pf::kClassCell) + 1)
+        << "and before d";
+
+    ASSERT_EQ(set("value of cells whose value = \"\u041c\u043e\u0441\u043a\u0432\u0430\" " + cells, "Berlin"),
+              pf::noErr);
+    for (int i = 0; i < rows; ++i) {
+        pf::AEDesc result;
+        ASSERT_EQ(get("value of cell A" + std::to_string(i + 1), &result), pf::noErr);
+        std::string utf8(result.data.begin(), result.data.end());
+        if (result.type == pf::kTypeText) utf8 = pf::mac_roman_to_utf8(utf8);
+        EXPECT_EQ(utf8, i == 1 ? "Berlin" : texts[size_t(i)]) << i;
+    }
+}
+
 TEST_F(ObjectModel, SelectingARangeSelectsItInItsLayer) {
     pf::AppleEvent e = event("misc", "slct");
     pf::ae_put_param_desc(e, pf::kKeyDirectObject, object("range B2:C5 of document 1"));
