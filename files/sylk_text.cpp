@@ -59,30 +59,35 @@ std::string_view sylk_cell_value(const SylkSpelling& spelling, std::string_view 
     return decoded;
 }
 
-void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
+bool spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
                      std::string_view& expression, std::string& spelled_expression, std::string& runs,
                      uint8_t* format, MemoryRef layer) {
     runs.clear();
-    if (!spelling.utf8 || (!has_high_bytes(value) && !has_high_bytes(expression))) return;
+    if (!spelling.utf8 || (!has_high_bytes(value) && !has_high_bytes(expression))) return true;
     if (value.data() != spelled_value.data()) spelled_value.assign(value);
     value = spelled_value;
     spelled_expression.assign(expression);
+    expression = spelled_expression;
     const int16_t own = pf::font_to_script(effective_font(format, layer));
     if (expression.empty() && !spells(value, own) && pf::spell_in_a_script(value).unmapped > 0) {
         uint8_t spelled[kCellHeaderSize];
         const uint8_t* header = spell_field_for_cell(spelled_value, runs, format, spelled, layer, spelling.unmapped);
         if (header != format) std::memcpy(format, header, kCellHeaderSize);
         value = spelled_value;
-        return;
+        return true;
     }
+    const pf::ScriptText formula = pf::spell_in_a_script(spelled_expression);
+    if (formula.unmapped > 0) return false;
     int16_t script = own;
     if (!spells(value, own) || !spells(spelled_expression, own))
         script = pf::spell_in_a_script(has_high_bytes(value) ? value : spelled_expression).script;
+    if (!spells(spelled_expression, script)) script = formula.script;  // the formula's script before its value's
     respell(spelled_value, script, spelling.unmapped);
     respell(spelled_expression, script, spelling.unmapped);
     value = spelled_value;
     expression = spelled_expression;
     if (script != own) store_u16(format + kFmtFont, font_of_script(script, layer));
+    return true;
 }
 
 bool sylk_cell_in_utf8(const uint8_t* cell, int16_t font, SylkVariant variant) {
