@@ -76,8 +76,10 @@ bool spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::strin
         value = spelled_value;
         return true;
     }
-    const pf::ScriptText formula = pf::spell_in_a_script(spelled_expression);
-    if (formula.unmapped > 0) return false;
+    RunLook look;
+    look.font = effective_font(format, layer);
+    const ScriptedText formula = spell_text_in_scripts(spelled_expression, look);  // "?" for what none spells
+    if (formula.script < 0) return false;
     int16_t script = own;
     if (!spells(value, own) || !spells(spelled_expression, own))
         script = pf::spell_in_a_script(has_high_bytes(value) ? value : spelled_expression).script;

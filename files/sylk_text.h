@@ -33,7 +33,7 @@ std::string_view sylk_cell_value(const SylkSpelling& spelling, std::string_view 
 // script's. A value alone that no one script spells is kept as an imported
 // field is, in runs of the scripts that spell its parts (`runs`, else
 // emptied). False, both left in UTF-8, for an expression no one script
-// spells. `value` and `expression` come to view `spelled_value` and
+// spells (whose letters need several scripts). `value` and `expression` come to view `spelled_value` and
 // `spelled_expression`. Nothing changes for a Mac Roman file or a cell of
 // plain ASCII.
 bool spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
