@@ -128,7 +128,10 @@ int32_t unspelled_join_characters() {
     return total;
 }
 
-void clear_unspelled_joins() { unspelled_joins.clear(); }
+void clear_unspelled_joins() {
+    unspelled_joins.clear();
+    told_joins.clear();
+}
 
 int32_t take_untold_unspelled_joins() {
     int32_t total = 0;
