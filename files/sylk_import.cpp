@@ -504,7 +504,7 @@ void append_value_cell(SylkReader& r, const CellValues& v, const uint8_t* header
         EntryCell entry{CellPoint{int16_t(r.row), column}, header, v.value, {}};
         entry.quote_failed_formulas = true;
         entry.runs = v.runs;
-        append_entry_cell(bytes, entry, r.layer);
+        if (append_entry_cell(bytes, entry, r.layer).formula_kept_as_text) ++r.losses.formulas_in_scripts;
     }
 }
 
