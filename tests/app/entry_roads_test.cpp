@@ -3,9 +3,9 @@
 // event socket and is written by Save As CSV as exactly the text given, or
 // the road refuses with an alert and the cell is as it was (a formula whose
 // text no one script spells, pasted or dropped, is a text cell holding it,
-// and an alert says so); Undo brings the
-// old cell back byte for byte, and Redo the new one. One program serves the
-// suite, each road a document of its own.
+// and an alert says so); Undo brings the old cell back byte for byte, and
+// Redo the new one. One program serves the suite, each road a document of its
+// own.
 #include "app_fixture.h"
 
 #include <map>
