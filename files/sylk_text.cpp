@@ -11,6 +11,7 @@
 #include "model/cell_record.h"
 #include "model/layer.h"
 #include "model/record_bytes.h"
+#include "model/text_runs.h"
 #include "platform/text/text.h"
 
 namespace {
@@ -38,6 +39,18 @@ int16_t effective_font(const uint8_t* format, MemoryRef layer) {
 uint16_t font_of_script(int16_t script, MemoryRef layer) {
     if (pf::font_to_script(Get_Default_Font(layer)) == script) return kDefaultFontNumber;
     return uint16_t(pf::script_font(script));
+}
+
+// The one script that spells a formula (UTF-8) whole but for the letters no
+// installed script spells, as the entry road reads it; -1 when its letters
+// need several scripts.
+int16_t script_of_formula(std::string_view utf8, const uint8_t* format, MemoryRef layer) {
+    RunLook look;
+    look.font = effective_font(format, layer);
+    const ScriptedText letters = spell_text_in_scripts(utf8, look);  // "?" for what none spells
+    if (letters.script >= 0) return letters.script;
+    const pf::ScriptText whole = pf::spell_in_a_script(styled_text_utf8(letters.text, letters.runs, look.font));
+    return whole.unmapped > 0 ? int16_t(-1) : whole.script;
 }
 
 }  // namespace
@@ -76,14 +89,12 @@ bool spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::strin
         value = spelled_value;
         return true;
     }
-    RunLook look;
-    look.font = effective_font(format, layer);
-    const ScriptedText formula = spell_text_in_scripts(spelled_expression, look);  // "?" for what none spells
-    if (formula.script < 0) return false;
+    const int16_t formula = script_of_formula(spelled_expression, format, layer);
+    if (formula < 0) return false;
     int16_t script = own;
     if (!spells(value, own) || !spells(spelled_expression, own))
         script = pf::spell_in_a_script(has_high_bytes(value) ? value : spelled_expression).script;
-    if (!spells(spelled_expression, script)) script = formula.script;  // the formula's script before its value's
+    if (!spells(spelled_expression, script)) script = formula;  // the formula's script before its value's
     respell(spelled_value, script, spelling.unmapped);
     respell(spelled_expression, script, spelling.unmapped);
     value = spelled_value;
