@@ -38,11 +38,13 @@ constexpr int16_t kExportFormulas = 2;
 
 constexpr int16_t kFieldsCutItem = 2;
 constexpr int16_t kPictureTooLargeItem = 3;
+constexpr int16_t kFormulasAsTextItem = 4;
 
 // What the text last taken from the system clipboard lost on the way in.
 struct TextLosses {
     std::u32string unmapped;
     int32_t fields_cut = 0;
+    int32_t formulas_as_text = 0;  // formulas no one script spells, pasted as text
 };
 TextLosses text_losses;
 
@@ -223,7 +225,7 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
                             : header;
                 EntryCell entry{CellPoint{int16_t(row), int16_t(column)}, format, field, {}};
                 if (unicode) entry.runs = runs;
-                append_entry_cell(row_cells, entry, layer);
+                if (append_entry_cell(row_cells, entry, layer).formula_kept_as_text) ++text_losses.formulas_as_text;
                 highest = std::max(highest, column);
             }
             if (cursor.at_line_end()) break;
@@ -237,7 +239,9 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
 
 bool report_clip_text_losses() {
     const int32_t fields_cut = std::exchange(text_losses.fields_cut, 0);
+    const int32_t formulas_as_text = std::exchange(text_losses.formulas_as_text, 0);
     if (!text_losses.unmapped.empty() && !paste_despite_unspelled(text_losses.unmapped)) return false;
+    if (formulas_as_text && !caution_goes_on(kClipboardStrings, kFormulasAsTextItem, "")) return false;
     return !fields_cut || caution_goes_on(kClipboardStrings, kFieldsCutItem, "");
 }
 

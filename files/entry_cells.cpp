@@ -283,6 +283,19 @@ std::string entry_utf8(const EntryCell& entry, MemoryRef layer) {
 
 EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
 
+// Whether an entry whose text no one script spells reads as a formula: its
+// letters spelled in the script that spells most of them (the rest "?") and
+// read in a cell of that script's font.
+bool formula_of_several_scripts(const EntryCell& entry, const uint8_t* header, MemoryRef layer) {
+    if (entry.entry.empty() || entry.entry[0] != '=') return false;
+    const pf::ScriptText spelled = pf::spell_in_a_script(entry_utf8(entry, layer));
+    if (spelled.bytes.empty() || spelled.bytes.size() > size_t(kLongestParsedEntry)) return false;
+    uint8_t in_script[kCellHeaderSize];
+    std::memcpy(in_script, header, kCellHeaderSize);
+    store_u16(in_script + kFmtFont, uint16_t(pf::script_font(spelled.script)));
+    return settle_typed_entry(spelled.bytes, entry.where, layer, in_script).outcome == EntryOutcome::formula;
+}
+
 }  // namespace
 
 // Checked builds check that the cell reads back as the text entered.
@@ -296,6 +309,21 @@ EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, Memo
 }
 
 namespace {
+
+// A formula no one script spells: its texts would be read in the cell's one
+// script, so typing refuses it and any other road keeps it as a text cell,
+// its letters as written.
+EntryCellAnswer formula_in_scripts(std::string& row, const CellParts& cell, const EntryText& text, MemoryRef layer) {
+    EntryCellAnswer answer;
+    if (cell.entry.typed) {
+        answer.type = kCellFormula;
+        answer.refusal = kEntryFormulaInScripts;
+        return answer;
+    }
+    answer.formula_kept_as_text = true;
+    answer.type = append_text_entry(row, cell, text, cell.entry.quote_failed_formulas, layer);
+    return answer;
+}
 
 EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
     uint8_t header[kCellHeaderSize];  // a typed date may give it a date format
@@ -320,6 +348,8 @@ EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, Memor
         return answer;
     }
     const bool one_script = settle_entry_script(text, entry.script, header, layer);
+    if (!one_script && formula_of_several_scripts(entry, header, layer))
+        return formula_in_scripts(row, cell, text, layer);
     SettledEntry settled;
     if (text.text.size() <= size_t(kLongestParsedEntry)) {
         if (may_be_number_or_formula(text.text)) settled = settle_typed_entry(text.text, entry.where, layer, header);
@@ -332,11 +362,7 @@ EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, Memor
         case EntryOutcome::number: append_number_entry(row, cell, settled.value, text.text); return answer;
         case EntryOutcome::formula:
             answer.type = kCellFormula;
-            // A formula's text is read in its cell's one script.
-            if (entry.typed && !one_script) {
-                answer.refusal = kEntryFormulaInScripts;
-                return answer;
-            }
+            if (!one_script) return formula_in_scripts(row, cell, text, layer);
             if (!entry.typed) append_file_formula(row, cell, settled.formula);
             else answer.refusal = append_calculated_formula(row, cell, settled.formula, layer);
             return answer;

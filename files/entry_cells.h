@@ -74,6 +74,9 @@ struct EntryCellAnswer {
     int32_t refusal = 0;
     int32_t error_offset = 0;
     bool text_cut = false;  // a file's text longer than a cell holds was cut
+    // A formula no one script spells, from outside the entry line: kept as a
+    // text cell holding it as written (a road says so; typing refuses it).
+    bool formula_kept_as_text = false;
 };
 
 // Whether a whole text is a number as files write them ("." decimal point,
@@ -87,7 +90,10 @@ std::string file_number_text(double value);
 // `row`. A text whose runs are in several scripts is spelled in one script
 // when one spells it all, else kept in its runs; the cell's font follows the
 // one script of a text beyond ASCII. The entry is read as the parser reads
-// typing (number, date or time, formula, text) under the cell's format.
+// typing (number, date or time, formula, text) under the cell's format. A
+// formula's texts are read in its cell's one script: whether a text in runs
+// of several scripts is a formula is read from its letters (Unicode), and
+// such a formula is refused when typed, else kept as a text cell.
 EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
 
 // A value a file gives a cell already read for what it is (a workbook's

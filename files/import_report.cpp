@@ -32,7 +32,7 @@ void count_decoding_losses(const DecodedText& decoded, ImportReport& report) {
 
 bool import_lost_anything(const ImportReport& report) {
     return report.replaced_characters || report.rows_cut || report.fields_cut || report.texts_cut ||
-           report.unconverted_formulas || report.cells_beyond_grid || report.names_dropped ||
+           report.unconverted_formulas || report.formulas_in_scripts || report.cells_beyond_grid || report.names_dropped ||
            report.guessed_characters || report.dates_shown_as_numbers || report.currencies_left_out || report.durations_left_out ||
            report.comments_left_out || !report.renamed_sheets.empty();
 }
@@ -64,6 +64,8 @@ std::vector<ImportNote> text_import_notes(const ImportReport& report) {
     if (report.cells_beyond_grid) notes.push_back({kCellsBeyondGrid, {figure(report.cells_beyond_grid)}});
     if (report.unconverted_formulas)
         notes.push_back({kFormulasKeptAsValues, {figure(report.unconverted_formulas)}});
+    if (report.formulas_in_scripts)
+        notes.push_back({kFormulasInScripts, {figure(report.formulas_in_scripts)}});
     if (report.dates_shown_as_numbers)
         notes.push_back({kDatesShownAsNumbers, {figure(report.dates_shown_as_numbers)}});
     return notes;

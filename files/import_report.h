@@ -22,6 +22,7 @@ struct ImportReport {
     int32_t texts_cut = 0;            // texts longer than a cell holds, cut
     int32_t first_line_with_text_cut = 0;
     int32_t unconverted_formulas = 0;  // formulas kept as their stored values (or as text)
+    int32_t formulas_in_scripts = 0;   // formulas no one script spells, kept as text (or their stored values)
     int32_t cells_beyond_grid = 0;     // cells past the last row or column
     int32_t names_dropped = 0;         // named ranges a layer cannot hold, left out
     int32_t guessed_characters = 0;    // characters of a file in no Unicode form, read as Mac Roman

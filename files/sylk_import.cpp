@@ -10,6 +10,7 @@
 
 #include "core/number_text.h"
 #include "files/entry_cells.h"
+#include "files/entry_script.h"
 #include "files/sylk.h"
 #include "files/sylk_format.h"
 #include "files/sylk_formula.h"
@@ -485,6 +486,7 @@ struct CellValues {
     bool quoted = false;
     std::string_view expression;    // E, raw
     std::string_view runs;          // of a value in several scripts
+    bool expression_in_scripts = false;  // E in UTF-8: no one script spells it
 };
 
 // A cell of the value alone: a quoted value stays text, a number or an
@@ -502,19 +504,30 @@ void append_value_cell(SylkReader& r, const CellValues& v, const uint8_t* header
         EntryCell entry{CellPoint{int16_t(r.row), column}, header, v.value, {}};
         entry.quote_failed_formulas = true;
         entry.runs = v.runs;
-        append_entry_cell(bytes, entry, r.layer);
+        if (append_entry_cell(bytes, entry, r.layer).formula_kept_as_text) ++r.losses.formulas_in_scripts;
     }
 }
 
 // A formula cell of the expression with the file's value as its result;
 // false when the expression is no formula here (another layer or a name the
-// workbook lacks, a function this system does not have, a text too long).
+// workbook lacks, a function this system does not have, a text too long),
+// or one no one script spells (`in_scripts`).
 bool append_formula_cell(SylkReader& r, const CellValues& v, const std::string& formula, const uint8_t* header,
-                         std::string& bytes) {
+                         std::string& bytes, bool& in_scripts) {
     if (formula.size() >= size_t(kMaxParsedEntry)) return false;
-    EntryCell entry{CellPoint{int16_t(r.row), int16_t(r.column)}, header, formula, {}};
+    uint8_t spelled[kCellHeaderSize];
+    std::string letters, runs;
+    std::string_view text = formula;
+    if (v.expression_in_scripts) {  // the entry road reads its letters and keeps no such formula
+        int32_t unspelled = 0;
+        letters = formula;
+        header = spell_field_for_cell(letters, runs, header, spelled, r.layer, unspelled);
+        text = letters;
+    }
+    EntryCell entry{CellPoint{int16_t(r.row), int16_t(r.column)}, header, text, {}};
+    entry.runs = runs;
     entry.result = v.value;
-    entry.has_result = v.has_value;
+    entry.has_result = v.has_value && !v.expression_in_scripts;
     entry.result_is_text = v.quoted;
     double error = 0;
     if (v.has_value && !v.quoted && error_of_text(v.value, &error)) {
@@ -522,7 +535,9 @@ bool append_formula_cell(SylkReader& r, const CellValues& v, const std::string& 
         entry.result_value = &error;
     }
     const size_t before = bytes.size();
-    if (append_entry_cell(bytes, entry, r.layer).type != kCellText) return true;
+    const EntryCellAnswer answer = append_entry_cell(bytes, entry, r.layer);
+    if (answer.type != kCellText) return true;
+    in_scripts = answer.formula_kept_as_text;
     bytes.resize(before);
     return false;
 }
@@ -534,6 +549,7 @@ struct UnspelledValue {
     std::string value;
     std::string expression;
     CellFormat format;
+    bool counted = true;  // what its spelling could not spell was counted with the expression
 };
 
 // What a formula that does not convert keeps, spelled as a value alone, so
@@ -556,10 +572,10 @@ void append_kept_value(SylkReader& r, const CellValues& v, const uint8_t* header
     CellFormat format = alone.format;
     std::string_view no_expression;
     std::string unused;
-    const int32_t counted = r.spelling.unmapped;  // counted once, with the expression
+    const int32_t counted = r.spelling.unmapped;
     spell_sylk_cell(r.spelling, value_alone.value, value_alone.unescaped, no_expression, unused, r.spelled_runs,
                     format.bytes, r.layer);
-    r.spelling.unmapped = counted;
+    if (alone.counted) r.spelling.unmapped = counted;
     value_alone.runs = r.spelled_runs;
     append_value_cell(r, value_alone, format.bytes, bytes);
 }
@@ -573,11 +589,11 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header, const
     if (v.expression.empty()) {
         append_value_cell(r, v, header, bytes);
     } else {
-        bool unheld_layer = false;
+        bool unheld_layer = false, in_scripts = false;
         std::string formula = sylk_expression_to_formula(v.expression, CellPoint{int16_t(r.row), int16_t(r.column)},
                                                          r.layer, &unheld_layer);
-        if (unheld_layer || !append_formula_cell(r, v, formula, header, bytes)) {
-            ++r.losses.unconverted_formulas;
+        if (unheld_layer || !append_formula_cell(r, v, formula, header, bytes, in_scripts)) {
+            ++(in_scripts ? r.losses.formulas_in_scripts : r.losses.unconverted_formulas);
             if (v.has_value || alone.given) append_kept_value(r, v, header, alone, bytes);
             else append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
         }
@@ -622,8 +638,9 @@ void read_c_record(SylkReader& r, std::string_view rest) {
         UnspelledValue alone;
         if (r.spelling.utf8 && !v.expression.empty())
             alone = UnspelledValue{true, std::string(v.value), std::string(v.expression), format.format};
-        spell_sylk_cell(r.spelling, v.value, v.unescaped, v.expression, r.spelled_expression, r.spelled_runs,
-                        format.format.bytes, r.layer);
+        v.expression_in_scripts = !spell_sylk_cell(r.spelling, v.value, v.unescaped, v.expression,
+                                                   r.spelled_expression, r.spelled_runs, format.format.bytes, r.layer);
+        alone.counted = !v.expression_in_scripts;
         v.runs = r.spelled_runs;
         build_cell(r, v, format.format.bytes, alone);
     } else if (!inside && given) {
@@ -1082,6 +1099,7 @@ int16_t read_sylk(std::string_view text, bool utf8, TextLetGo let_go, MemoryRef 
     if (report) {
         report->cells_beyond_grid += r.losses.cells_beyond_grid;
         report->unconverted_formulas += r.losses.unconverted_formulas;
+        report->formulas_in_scripts += r.losses.formulas_in_scripts;
         report->dates_shown_as_numbers += r.losses.dates_shown_as_numbers;
         report->replaced_characters += r.spelling.unmapped;
     }

@@ -12,6 +12,7 @@
 #include "model/layer.h"
 #include "model/record_bytes.h"
 #include "platform/text/mac_roman.h"
+#include "model/text_runs.h"
 #include "platform/text/text.h"
 
 namespace {
@@ -41,6 +42,18 @@ uint16_t font_of_script(int16_t script, MemoryRef layer) {
     return uint16_t(pf::script_font(script));
 }
 
+// The one script that spells a formula (UTF-8) whole but for the letters no
+// installed script spells, as the entry road reads it; -1 when its letters
+// need several scripts.
+int16_t script_of_formula(std::string_view utf8, const uint8_t* format, MemoryRef layer) {
+    RunLook look;
+    look.font = effective_font(format, layer);
+    const ScriptedText letters = spell_text_in_scripts(utf8, look);  // "?" for what none spells
+    if (letters.script >= 0) return letters.script;
+    const pf::ScriptText whole = pf::spell_in_a_script(styled_text_utf8(letters.text, letters.runs, look.font));
+    return whole.unmapped > 0 ? int16_t(-1) : whole.script;
+}
+
 }  // namespace
 
 std::string_view roman_record(SylkSpelling& spelling, std::string_view line, std::string& roman) {
@@ -60,30 +73,35 @@ std::string_view sylk_cell_value(const SylkSpelling& spelling, std::string_view 
     return decoded;
 }
 
-void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
+bool spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
                      std::string_view& expression, std::string& spelled_expression, std::string& runs,
                      uint8_t* format, MemoryRef layer) {
     runs.clear();
-    if (!spelling.utf8 || (!has_high_bytes(value) && !has_high_bytes(expression))) return;
+    if (!spelling.utf8 || (!has_high_bytes(value) && !has_high_bytes(expression))) return true;
     if (value.data() != spelled_value.data()) spelled_value.assign(value);
     value = spelled_value;
     spelled_expression.assign(expression);
+    expression = spelled_expression;
     const int16_t own = pf::font_to_script(effective_font(format, layer));
     if (expression.empty() && !spells(value, own) && pf::spell_in_a_script(value).unmapped > 0) {
         uint8_t spelled[kCellHeaderSize];
         const uint8_t* header = spell_field_for_cell(spelled_value, runs, format, spelled, layer, spelling.unmapped);
         if (header != format) std::memcpy(format, header, kCellHeaderSize);
         value = spelled_value;
-        return;
+        return true;
     }
+    const int16_t formula = script_of_formula(spelled_expression, format, layer);
+    if (formula < 0) return false;
     int16_t script = own;
     if (!spells(value, own) || !spells(spelled_expression, own))
         script = pf::spell_in_a_script(has_high_bytes(value) ? value : spelled_expression).script;
+    if (!spells(spelled_expression, script)) script = formula;  // the formula's script before its value's
     respell(spelled_value, script, spelling.unmapped);
     respell(spelled_expression, script, spelling.unmapped);
     value = spelled_value;
     expression = spelled_expression;
     if (script != own) store_u16(format + kFmtFont, font_of_script(script, layer));
+    return true;
 }
 
 bool sylk_cell_in_utf8(const uint8_t* cell, int16_t font, SylkVariant variant) {

@@ -29,13 +29,14 @@ std::string_view sylk_cell_value(const SylkSpelling& spelling, std::string_view 
 // The value (decoded) and expression (raw) of a cell of a UTF-8 file, in the
 // script of the cell's font when it spells them both, else in the first
 // installed script that spells the value (the expression when the value
-// needs none); the font of `format` then becomes that script's. A value
-// alone that no one script spells is kept as an imported field is, in runs
-// of the scripts that spell its parts (`runs`, else emptied).
-// `value` and `expression` come to view `spelled_value` and
+// needs none) and the expression; the font of `format` then becomes that
+// script's. A value alone that no one script spells is kept as an imported
+// field is, in runs of the scripts that spell its parts (`runs`, else
+// emptied). False, both left in UTF-8, for an expression no one script
+// spells (whose letters need several scripts). `value` and `expression` come to view `spelled_value` and
 // `spelled_expression`. Nothing changes for a Mac Roman file or a cell of
 // plain ASCII.
-void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
+bool spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::string& spelled_value,
                      std::string_view& expression, std::string& spelled_expression, std::string& runs,
                      uint8_t* format, MemoryRef layer);
 

@@ -35,6 +35,7 @@ constexpr int16_t kCellsBeyondGrid = 5;     // SYLK cells past the last row or c
 constexpr int16_t kFormulasKeptAsValues = 6;  // SYLK formulas that do not convert
 constexpr int16_t kCharactersGuessed = 7;   // characters of a file in no Unicode form, read as Mac Roman
 constexpr int16_t kDatesShownAsNumbers = 8;  // dates the calendar here cannot show, their cells showing numbers
+constexpr int16_t kFormulasInScripts = 9;    // formulas no one script spells, kept as text
 
 // ---- Reading ------------------------------------------------------------------
 

@@ -105,7 +105,8 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
                     note_loss(r.report->texts_cut, r.report->first_line_with_text_cut, row);
                 EntryCell entry{CellPoint{row, int16_t(column)}, header, r.field, {}};
                 entry.runs = r.runs;
-                append_entry_cell(r.row_cells, entry, r.layer);
+                if (append_entry_cell(r.row_cells, entry, r.layer).formula_kept_as_text)
+                    ++r.report->formulas_in_scripts;
                 highest = column;
             } else {
                 note_loss(r.report->fields_cut, r.report->first_line_with_fields_cut, row);

@@ -104,6 +104,8 @@ struct JoiningCell {
 
 // Each formula cell's characters lost in a join, its most in one join.
 std::map<JoiningCell, int32_t> unspelled_joins;
+// The causes already taken: what each cell lost when it was.
+std::map<JoiningCell, int32_t> told_joins;
 
 }  // namespace
 
@@ -126,7 +128,22 @@ int32_t unspelled_join_characters() {
     return total;
 }
 
-void clear_unspelled_joins() { unspelled_joins.clear(); }
+void clear_unspelled_joins() {
+    unspelled_joins.clear();
+    told_joins.clear();
+}
+
+int32_t take_untold_unspelled_joins() {
+    int32_t total = 0;
+    for (const auto& [cell, characters] : unspelled_joins) {
+        auto [told, added] = told_joins.try_emplace(cell, characters);
+        if (!added && told->second == characters) continue;
+        told->second = characters;
+        total += characters;
+    }
+    unspelled_joins.clear();
+    return total;
+}
 
 void read_numbers(double* values, int count, bool first) {
     for (int i = 0; i < count; ++i) {

@@ -68,7 +68,12 @@ void note_unspelled_characters(int32_t count);
 // The characters that became "?" where formulas joined texts no one script
 // spells, counted once for each formula cell, since the count was cleared.
 int32_t unspelled_join_characters();
+// Forgets the count and the causes taken.
 void clear_unspelled_joins();
+// The same counted only for the causes (a formula cell and what it lost) not
+// taken before, which are remembered: each cause is told once. Clears the
+// count.
+int32_t take_untold_unspelled_joins();
 
 // The text in the registers copied out.
 void copy_register_text(unsigned char* text);

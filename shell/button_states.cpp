@@ -135,13 +135,13 @@ namespace {
 constexpr int16_t kUnspelledJoinsItem = 38;
 
 // Formulas that joined texts no one script spells show "?" for what none
-// spells: the user is told once for each recalculation that made them.
+// spells: the user is told once for each cause, whatever recalculates it
+// again, and what is typed meanwhile goes on to the sheet.
 void calculate_and_tell_unspelled_joins() {
     calc_proc();
-    const int32_t unspelled = unspelled_join_characters();
+    const int32_t unspelled = take_untold_unspelled_joins();
     if (unspelled == 0) return;
-    clear_unspelled_joins();
-    figures_alert(kCalcDialogStrings, kUnspelledJoinsItem, {std::to_string(unspelled)});
+    figures_note_keeping_typing(kCalcDialogStrings, kUnspelledJoinsItem, {std::to_string(unspelled)});
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "ui/dialog_items.h"
 #include "core/memory_manager.h"
@@ -15,6 +16,7 @@
 #include "ui/system_info.h"
 #include "ui/task_manager.h"
 #include "platform/appleevents/appleevents.h"
+#include "platform/events/events.h"
 #include "platform/events/keyboard.h"
 #include "platform/files/files.h"
 #include "platform/resources/resource_file.h"
@@ -35,6 +37,7 @@ constexpr size_t kNamedUnspelledCharacters = 8;  // the question names at most t
 
 std::vector<AlertRequest> shown_alerts;
 bool unattended = false;
+std::vector<EventRecord> kept_typing;  // of the note up now, for after it
 
 void log_alert(int16_t alert_id, int16_t kind, std::string text) {
     if (shown_alerts.size() >= kAlertLogLength) shown_alerts.erase(shown_alerts.begin());
@@ -131,15 +134,20 @@ bool AlertFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit
     return false;
 }
 
-bool SaveKeyFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
-    if (is_key_event(event)) {
-        unsigned char ch = pf::event_char(event);
-        if ((ch == 'n' || ch == 'd') && press_enabled_button(dialog, 3, item_hit)) return true;
+namespace {
+
+// A key the alert does not take and that is no command is kept for after it.
+bool TypingKeptFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
+    if (AlertFilter(dialog, event, item_hit)) return true;
+    if (is_key_event(event) && !(event.modifiers & pf::kCmdKey)) {
+        kept_typing.push_back(event);
+        event.what = pf::kNullEvent;
     }
-    return AlertFilter(dialog, event, item_hit);
+    return false;
 }
 
-int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t kind) {
+// Shows ALRT alert_id as key_caution_alert does, with `filter` for its keys.
+int16_t run_alert(const unsigned char* text, int16_t alert_id, int16_t kind, pf::ModalFilterProc filter) {
     if (pf::ae_interact_with_user(pf::kAEDefaultTimeout) != pf::noErr) return 0;
     if (in_background() && !unattended && !wait_until_in_front()) return 0;
     SetCursorTo(kArrowCursor);
@@ -151,10 +159,24 @@ int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t k
     ModalMenuBar menus_dimmed;
     pf::OtherEventProc previous_handler = pf::dialog_other_event_handler();
     pf::set_dialog_other_event_handler(serve_other_windows);
-    int16_t hit = pf::alert(alert_id, platform_alert_kind(kind), alert_id == kSaveChangesAlert ? SaveKeyFilter : AlertFilter);
+    int16_t hit = pf::alert(alert_id, platform_alert_kind(kind), filter);
     pf::set_dialog_other_event_handler(previous_handler);
     if (floaters_deactivated) ActivateFloatersAndFirstDocumentWindow();
     return hit;
+}
+
+}  // namespace
+
+bool SaveKeyFilter(pf::DialogRef dialog, pf::EventRecord& event, int16_t& item_hit) {
+    if (is_key_event(event)) {
+        unsigned char ch = pf::event_char(event);
+        if ((ch == 'n' || ch == 'd') && press_enabled_button(dialog, 3, item_hit)) return true;
+    }
+    return AlertFilter(dialog, event, item_hit);
+}
+
+int16_t key_caution_alert(const unsigned char* text, int16_t alert_id, int16_t kind) {
+    return run_alert(text, alert_id, kind, alert_id == kSaveChangesAlert ? SaveKeyFilter : AlertFilter);
 }
 
 int16_t str_multi_alert(int16_t list_id, int16_t index, int16_t alert_id, int16_t kind) {
@@ -189,12 +211,31 @@ int16_t note_message_alert(int16_t list_id, int16_t index) {
     return str_multi_alert(list_id, index, kStandardStopAlert, kNoteAlertKind);
 }
 
-int16_t figures_alert(int16_t list_id, int16_t index, const std::vector<std::string>& figures) {
+namespace {
+
+// The string-list item with ^0, ^1, ... filled in by the figures.
+void fill_indexed_string(unsigned char* filled, int16_t list_id, int16_t index, const std::vector<std::string>& figures) {
     pf::Str255 text;
     pf::get_indexed_string(text, list_id, index);
-    unsigned char filled[256];
     set_pstring(filled, fill_figures(pstring_text(text), figures));
+}
+
+}  // namespace
+
+int16_t figures_alert(int16_t list_id, int16_t index, const std::vector<std::string>& figures) {
+    unsigned char filled[256];
+    fill_indexed_string(filled, list_id, index, figures);
     return key_caution_alert(filled, kStandardStopAlert, kNoteAlertKind);
+}
+
+int16_t figures_note_keeping_typing(int16_t list_id, int16_t index, const std::vector<std::string>& figures) {
+    unsigned char filled[256];
+    fill_indexed_string(filled, list_id, index, figures);
+    std::vector<EventRecord> outer = std::exchange(kept_typing, {});
+    const int16_t hit = run_alert(filled, kStandardStopAlert, kNoteAlertKind, TypingKeptFilter);
+    for (const EventRecord& key : kept_typing) pf::post_event_record(key);
+    kept_typing = std::move(outer);
+    return hit;
 }
 
 int16_t os_error_alert(int16_t error) {

@@ -31,6 +31,10 @@ int16_t error_alert(int16_t list_id, int16_t index);
 int16_t note_message_alert(int16_t list_id, int16_t index);
 // The same with ^0, ^1, ... of the string filled in by the figures.
 int16_t figures_alert(int16_t list_id, int16_t index, const std::vector<std::string>& figures);
+// The same for a note raised unbidden while the user may be typing: the keys
+// typed while it is up, but those that close it and command keys, are kept
+// and go on to the window behind it once it closes.
+int16_t figures_note_keeping_typing(int16_t list_id, int16_t index, const std::vector<std::string>& figures);
 int16_t os_error_alert(int16_t error);
 // A file error while a document opens: its name (length-prefixed Mac Roman),
 // then the error's message, in the stop alert.

@@ -5,6 +5,7 @@
 #include "ui/dialog_items.h"
 #include "files/document_prompts.h"
 #include "files/text_exchange.h"
+#include "platform/events/events.h"
 #include "platform/events/keyboard.h"
 #include "platform/files/files.h"
 #include "platform/screen/screen.h"
@@ -105,6 +106,26 @@ TEST_F(Alerts, EscapeAndCommandPeriodCloseANoteOfOneButton) {
         EXPECT_GE(pf::driver_pending_steps(), 2) << "the Return is left over";
         run_until_idle();
     }
+}
+
+// A note raised unbidden keeps what is typed while it is up for the window
+// behind it, in order; the Return that closes it is its own, and a command
+// key is not kept.
+TEST_F(Alerts, ANoteRaisedWhileTypingKeepsTheKeysTypedForAfterIt) {
+    pf::driver_key(19, '2');
+    pf::driver_key(20, '3');
+    pf::driver_key(8, 'c', pf::kCmdKey);
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    EXPECT_EQ(figures_note_keeping_typing(kErrorStrings, 9, {}), 1);
+    std::string kept;
+    EventRecord event;
+    while (pf::get_next_event(pf::kKeyDownMask, event)) kept += char(pf::event_char(event));
+    EXPECT_EQ(kept, "23");
+    // Any other alert takes the keys typed while it is up, as before.
+    pf::driver_key(19, '2');
+    pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
+    EXPECT_EQ(figures_alert(kErrorStrings, 9, {}), 1);
+    EXPECT_FALSE(pf::get_next_event(pf::kKeyDownMask, event));
 }
 
 TEST_F(Alerts, TheSaveChangesAlertTakesLowerCaseNAndDForDontSave) {

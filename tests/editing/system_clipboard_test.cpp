@@ -3,6 +3,7 @@
 // characters Mac Roman lacks, long rows) pastes as cells.
 #include "clipboard_fixture.h"
 #include "files/entry_cells.h"
+#include "model/cell_letters.h"
 #include "platform/host/driver.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
@@ -195,6 +196,47 @@ TEST_F(SystemClipboard, DroppedTextKeepsItsScriptsAndItsLossesApart) {
     ASSERT_EQ(paste(CellRange{{5, 0}, {5, 0}}), kEditDone);
     EXPECT_TRUE(alert_says("U+0E44"));
     EXPECT_FALSE(alert_says("U+1F600"));
+}
+
+// A formula whose texts one script spells pastes and drops as a formula in
+// that script's font; one whose texts need several scripts is kept as a text
+// cell, every letter as written, and the paste or drop says so.
+TEST_F(SystemClipboard, AFormulaOfSeveralScriptsPastesAndDropsAsTextAndIsTold) {
+    const std::string formula_of_one = "=\"\u6771\u4eac\"&\"\u99c5\"";      // ="東京"&"駅"
+    const std::string formula_of_two = "=\"\u6771\u4eac\"&\"\u00fc\"";      // ="東京"&"ü"
+    const std::string greek_and_japanese = "=\"\u0391\u03b8\u03ae\u03bd\u03b1\u6771\u4eac\"";
+    const std::string text = formula_of_one + "\t" + formula_of_two + "\t" + greek_and_japanese + "\n";
+    const std::string told = "no one script spells";
+    auto check = [&](int16_t row) {
+        EXPECT_EQ(cell(row, 0).substr(0, 2), "F:");
+        EXPECT_EQ(font_at(layer, row, 0), pf::script_font(pf::kScriptJapanese));
+        for (int16_t column : {1, 2}) {
+            uint8_t* at = nullptr;
+            int16_t length = 0;
+            ASSERT_TRUE(get_cell_ptr(&at, &length, CellPoint{row, column}, layer));
+            EXPECT_EQ(_cellType_(at), kCellText);
+            const std::vector<uint8_t> copy(at, at + _cellLength_(at));
+            EXPECT_EQ(cell_unicode_text(copy.data(), CellPoint{row, column}, layer),
+                      column == 1 ? formula_of_two : greek_and_japanese);
+        }
+    };
+    alert_requests().clear();
+    ASSERT_EQ(paste_from_system(text, {0, 0}), kEditDone);
+    check(0);
+    EXPECT_TRUE(alert_says(told));
+
+    alert_requests().clear();
+    std::string store;
+    CellRange range{};
+    ASSERT_TRUE(dropped_text_to_cells(text, true, CellPoint{2, 0}, layer, store, &range));
+    set_layer_cells(layer, store);
+    check(2);
+    EXPECT_TRUE(alert_says(told));
+
+    alert_requests().clear();
+    ClobberScrap(0);
+    ASSERT_EQ(paste_from_system(formula_of_one + "\n", {4, 0}), kEditDone);
+    EXPECT_FALSE(alert_says(told));
 }
 
 TEST_F(SystemClipboard, LongRowsAndRowsPastTheGrid) {

@@ -195,6 +195,34 @@ TEST_F(SylkScriptsTest, WhatNoScriptSpellsIsCountedAndOtherRecordsAreRoman) {
     EXPECT_NE(sylk_layer_text(l).find("NN;NCaf\x1BNBe;ER1C1"), std::string::npos);
 }
 
+// A formula whose texts one script spells is read in it (Japanese spells
+// Cyrillic too); one whose texts need several scripts keeps the value the
+// file gives, or without one its text behind an apostrophe, every letter as
+// written, and is counted apart from the formulas that do not convert.
+TEST_F(SylkScriptsTest, AFormulaNoOneScriptSpellsKeepsItsValueOrItsTextAsWritten) {
+    ImportReport report;
+    MemoryRef l = read(
+        "C;Y1;X1;K\"東京ü\";E\"東京\"&\"ü\"\r\n"
+        "C;X2;E\"Αθήνα東京\"\r\n"
+        "C;X3;K\"Москва\";EIF(R1C1=\"x\",\"東京\",\"Москва\")\r\n"
+        "C;X4;K7;E\"Αθήνα\"&\"東京\"&NOSUCH()\r\n"
+        "C;X5;K\"x\";E\"ไทย\"\r\n",
+        &report);
+    EXPECT_EQ(cell(l, 0, 0).type, kCellText);
+    EXPECT_EQ(letters(l, 0, 0), "東京ü");
+    EXPECT_EQ(cell(l, 0, 1).type, kCellText);
+    EXPECT_EQ(letters(l, 0, 1), "'=\"Αθήνα東京\"");
+    EXPECT_EQ(cell(l, 0, 2).type, kCellFormula);
+    EXPECT_EQ(font_at(l, 0, 2), uint16_t(pf::script_font(pf::kScriptJapanese)));
+    EXPECT_EQ(letters(l, 0, 2), "=IF($A$1=\"x\",\"東京\",\"Москва\")\nМосква");
+    EXPECT_EQ(cell(l, 0, 3).number, 7);  // no formula here for another reason
+    // Letters no installed script spells become "?" as ever, the formula kept.
+    EXPECT_EQ(cell(l, 0, 4).type, kCellFormula);
+    EXPECT_EQ(report.formulas_in_scripts, 2);
+    EXPECT_EQ(report.unconverted_formulas, 1);
+    EXPECT_EQ(report.replaced_characters, 3);
+}
+
 TEST_F(SylkScriptsTest, AMacRomanFileIsReadByteForByteAsBefore) {
     // Not UTF-8: bytes are Mac Roman, a cell's font leaves them as they are.
     MemoryRef l = read("C;Y1;X1;K\"\x93\x8C\x8B\x9E\"\r\nC;X2;K\"\xA5\xAA\"\r\n");

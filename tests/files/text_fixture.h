@@ -14,7 +14,9 @@
 #include "files/text_exchange.h"
 #include "formula/formula_text.h"
 #include "formula/recalc.h"
+#include "model/cell_letters.h"
 #include "model/cell_record.h"
+#include "model/cell_store.h"
 #include "model/layer.h"
 #include "platform/resources/resources.h"
 #include "platform/system/international.h"
@@ -111,6 +113,16 @@ protected:
     }
 
     CellView cell(MemoryRef of, int row, int column) { return at(cells_of(of), row, column); }
+
+    // The stored cell as the user reads it (UTF-8; a formula as its text).
+    static std::string letters(MemoryRef of, int row, int column) {
+        uint8_t* found = nullptr;
+        int16_t length = 0;
+        const CellPoint where{int16_t(row), int16_t(column)};
+        if (!get_cell_ptr(&found, &length, where, of)) return {};
+        const std::vector<uint8_t> copy(found, found + _cellLength_(found));
+        return cell_unicode_text(copy.data(), where, of);
+    }
 
     static std::string bytes(const uint8_t* p, int32_t n) { return std::string(reinterpret_cast<const char*>(p), size_t(n)); }
 

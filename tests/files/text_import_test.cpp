@@ -161,6 +161,40 @@ TEST_F(TextImportTest, FieldsOfSeveralScriptsKeepEveryLetterInRuns) {
     }
 }
 
+// A formula whose texts one script spells stays a formula, set in that
+// script's font; one whose texts need several scripts would read them in one
+// and lose letters, so it is kept as a text cell holding it as written, and
+// counted for the note. A text of several scripts that is no formula is not.
+TEST_F(TextImportTest, AFormulaOfSeveralScriptsIsKeptAsWrittenAndCounted) {
+    const std::vector<std::string> fields = {"=\"東京\"&\"駅\"", "=\"Москва\"&A1", "=\"東京\"&\"ü\"",
+                                             "=\"Αθήνα東京\"", "=A1&\"ö\"&\"東京\"", "ö 東京"};
+    for (uint8_t separator : {kCommaSeparator, kTabSeparator}) {
+        std::string line;
+        for (const std::string& field : fields) line += (line.empty() ? "" : std::string(1, char(separator))) + field;
+        ImportReport report;
+        MemoryRef read = read_text(line + "\r\n", separator, &report);
+        const CellMap cells = cells_of(read);
+        EXPECT_EQ(at(cells, 0, 0).type, kCellFormula);
+        EXPECT_EQ(font_of(at(cells, 0, 0)), pf::script_font(pf::kScriptJapanese));
+        EXPECT_EQ(letters(read, 0, 0).substr(0, fields[0].size()), fields[0]);
+        EXPECT_EQ(at(cells, 0, 1).type, kCellFormula);
+        EXPECT_EQ(font_of(at(cells, 0, 1)), pf::script_font(pf::kScriptCyrillic));
+        EXPECT_EQ(letters(read, 0, 1).substr(0, fields[1].size()), fields[1]);
+        for (int column = 2; column < int(fields.size()); ++column) {
+            EXPECT_EQ(at(cells, 0, column).type, kCellText) << fields[size_t(column)];
+            EXPECT_EQ(letters(read, 0, column), fields[size_t(column)]);
+        }
+        EXPECT_EQ(report.formulas_in_scripts, 3);
+        EXPECT_EQ(report.replaced_characters, 0);
+        EXPECT_EQ(report.unconverted_formulas, 0);
+        EXPECT_TRUE(import_lost_anything(report));
+        const std::vector<ImportNote> notes = text_import_notes(report);
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_EQ(notes[0].index, kFormulasInScripts);
+        EXPECT_EQ(notes[0].figures, std::vector<std::string>{"3"});
+    }
+}
+
 TEST_F(TextImportTest, AStrayNulIsOneLostCharacterNotASignOfUtf16) {
     ImportReport report;
     MemoryRef read = read_text(std::string("x,1\r\nca\0t,caf\xC3\xA9\r\n", 17), kCommaSeparator, &report);

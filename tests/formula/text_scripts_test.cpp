@@ -165,4 +165,26 @@ TEST(TextJoins, JoinsNeverSplitACharacterAtTheLengthLimit) {
     EXPECT_EQ(unspelled, 0);
 }
 
+// The letters a formula loses are told once for each cause: the same cell
+// recalculated with the same loss is not taken again, a new loss or another
+// cell is.
+TEST_F(TextScripts, EachCauseOfLostLettersIsTakenOnce) {
+    put_spelled(0, 0, "Москва");
+    put_spelled(0, 2, "Ελλάδα");
+    put_formula(1, 2, "=A1&\", \"&C1");
+    calculate();
+    EXPECT_EQ(take_untold_unspelled_joins(), 1);
+    for (int again = 0; again < 2; ++again) {
+        calculate();
+        EXPECT_EQ(take_untold_unspelled_joins(), 0);
+    }
+    put_spelled(0, 2, "Ελλάδά");  // two accented alphas now
+    calculate();
+    EXPECT_EQ(take_untold_unspelled_joins(), 2);
+    put_formula(1, 3, "=C1&A1");
+    calculate();
+    EXPECT_EQ(take_untold_unspelled_joins(), 2);
+    EXPECT_EQ(unspelled_join_characters(), 0);  // taken
+}
+
 }  // namespace
