@@ -11,8 +11,8 @@
 #include "model/cell_record.h"
 #include "model/layer.h"
 #include "model/record_bytes.h"
-#include "platform/text/mac_roman.h"
 #include "model/text_runs.h"
+#include "platform/text/mac_roman.h"
 #include "platform/text/text.h"
 
 namespace {
