@@ -15,7 +15,7 @@
 #include "model/cell_record.h"
 
 // The longest text a cell holds; longer texts are cut.
-constexpr int32_t kMaxCellText = 32000;
+constexpr int32_t kMaxCellText = kLongestCellText;
 // Entries of this length and more are not parsed: they are texts.
 constexpr int32_t kMaxParsedEntry = kLongestParsedEntry + 1;
 
@@ -87,6 +87,9 @@ std::string file_number_text(double value);
 // one script of a text beyond ASCII. The entry is read as the parser reads
 // typing (number, date or time, formula, text) under the cell's format.
 EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
+// The letters an entry means, UTF-8: its bytes read run by run, or in its
+// script (that of the font its cell reads it in, for kScriptOfFormat).
+std::string entry_letters(const EntryCell& entry, MemoryRef layer);
 
 // The parts of one cell record: its 32-byte format (the column id and the
 // type and lengths are set from the rest), the label and note bytes (kept

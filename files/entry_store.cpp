@@ -4,10 +4,12 @@
 #include <cstring>
 #include <string>
 
+#include "core/invariant_checks.h"
 #include "core/memory_use.h"
 #include "files/entry_script.h"
 #include "formula/recalc.h"
 #include "model/cell_formats.h"
+#include "model/cell_letters.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
@@ -87,7 +89,22 @@ void entry_format(uint8_t* header, CellPoint where, MemoryRef layer) {
     header[kFmtFlagsB] &= uint8_t(~kDateOrderMask);
 }
 
+namespace {
+
+// The typed entry stored, the cell store checking (in checked builds) that it
+// reads as `meant`.
+int32_t store_meant_entry(const EntryCell& entry, std::string_view meant, MemoryRef layer, int32_t* error_offset);
+
+}  // namespace
+
 int32_t store_entry(const EntryCell& entry, MemoryRef layer, int32_t* error_offset) {
+    return store_meant_entry(entry, invariants_checked() ? entry_letters(entry, layer) : std::string(), layer,
+                             error_offset);
+}
+
+namespace {
+
+int32_t store_meant_entry(const EntryCell& entry, std::string_view meant, MemoryRef layer, int32_t* error_offset) {
     *error_offset = 0;
     clobberCache(layer);
     const LabelNote kept = label_and_note(layer, entry.where);
@@ -105,10 +122,15 @@ int32_t store_entry(const EntryCell& entry, MemoryRef layer, int32_t* error_offs
     }
     if (record.size() > kLongestCell) return kEntryTooLong;
     append_row_record(block, entry.where.v, record);
-    if (const int32_t failed = store_with_undo(layer, entry.where, block)) return failed;
+    expect_stored_letters(layer, entry.where, meant);
+    const int32_t failed = store_with_undo(layer, entry.where, block);
+    expect_stored_letters(nullptr, {}, {});  // told for this store alone
+    if (failed) return failed;
     note_entered_cell(layer, entry.where);
     return kEntryStored;
 }
+
+}  // namespace
 
 int32_t store_unicode_entry(MemoryRef layer, CellPoint where, std::string_view utf8, int32_t* error_offset) {
     int32_t offset = 0;
@@ -116,15 +138,10 @@ int32_t store_unicode_entry(MemoryRef layer, CellPoint where, std::string_view u
     *error_offset = 0;
     uint8_t header[kCellHeaderSize];
     entry_format(header, where, layer);
-    RunLook look;
-    look.font = format_font_in(header, layer);
-    look.size = format_size_in(header, layer);
-    const ScriptedText spelled = spell_text_in_scripts(utf8, look);
+    const ScriptedText spelled = spell_text_in_scripts(utf8, field_look(header, layer));
     if (spelled.unspelled > 0) return kEntryUnspelled;
     EntryCell entry{where, header, spelled.text};
     entry.runs = spelled.runs;
     entry.script = spelled.script;
-    const int32_t answer = store_entry(entry, layer, error_offset);
-    if (answer == kEntryStored) check_stored_text(layer, where, utf8);
-    return answer;
+    return store_meant_entry(entry, utf8, layer, error_offset);
 }

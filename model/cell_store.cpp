@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "model/cell_formats.h"
+#include "model/cell_letters.h"
 #include "model/cell_record.h"
 #include "model/cell_store_index.h"
 #include "model/layer.h"
@@ -358,6 +359,7 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     if (_cellLength_(cell) != length - kRowHeaderSize) return;
     CellPoint where{_RowID_(block), _cellID_(cell)};
     if (!cell_in_grid(where.v, where.h)) return;
+    const StoreCheck check = store_check_before(where, layer);
     LayerUse sheet(layer);
     MemoryRef store = sheet->cells;
     MemoryGlobals* globals = sheet->machine->memory;
@@ -371,7 +373,9 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     close_row_index(index);
     sheet.release();
     if (error) return msFailure(globals, error, globals->failed_ref);
-    if (stored) mark_charts(layer, CellRange{where, where});
+    if (!stored) return;
+    mark_charts(layer, CellRange{where, where});
+    check_stored_cell(check, where, layer);
 }
 
 // ---------------------------------------------------------------------------
