@@ -28,11 +28,6 @@ void respell(std::string& text, int16_t script, int32_t& unmapped) {
     text = std::move(spelled.bytes);
 }
 
-int16_t effective_font(const uint8_t* format, MemoryRef layer) {
-    const uint16_t font = format_font(format);
-    return font == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(font);
-}
-
 // The font that sets a cell in `script`: the layer's default when that is of
 // the script, else the script's own.
 uint16_t font_of_script(int16_t script, MemoryRef layer) {
@@ -67,7 +62,7 @@ void spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::strin
     if (value.data() != spelled_value.data()) spelled_value.assign(value);
     value = spelled_value;
     spelled_expression.assign(expression);
-    const int16_t own = pf::font_to_script(effective_font(format, layer));
+    const int16_t own = pf::font_to_script(format_font_in(format, layer));
     if (expression.empty() && !spells(value, own) && pf::spell_in_a_script(value).unmapped > 0) {
         uint8_t spelled[kCellHeaderSize];
         const uint8_t* header = spell_field_for_cell(spelled_value, runs, format, spelled, layer, spelling.unmapped);
