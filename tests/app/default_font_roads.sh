@@ -12,7 +12,7 @@ start_socket_session "$quorvin" 1024x768
 key_delay=40
 
 value_of() { send get "value of cell $1 of document 1"; }
-# expect_values CELL TEXT...: each cell from CELL on along its row holds its text.
+# expect_cells CELL TEXT...: each cell named holds the text after it.
 expect_cells() {
   local cell
   while [ $# -ge 2 ]; do
