@@ -154,8 +154,8 @@ void export_clip_for_paste();
 // Text (Mac Roman, or UTF-8 when `unicode`; lines ending CR, LF or CR LF; a
 // field in double quotes may hold tabs and line ends) into a cell store laid
 // out from `origin`; `range` receives the cells it covers. Rows past the grid
-// are not read. A UTF-8 field is kept in the script that spells it, its cell
-// set in that script's font.
+// are not read. Each field is kept in the script that spells it, the script
+// of the font its cell reads it in first, its cell set in that script's font.
 void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range,
                    bool unicode = false);
 // Text dropped by another program into cells, as text_to_cells makes them;

@@ -208,6 +208,10 @@ int32_t text_rows(std::string_view text) {
 
 void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std::string& store, CellRange* range,
                    bool unicode) {
+    // Mac Roman text goes in as Unicode, so that each field is spelled for
+    // the font its cell reads it in.
+    const std::string utf8 = unicode ? std::string() : pf::mac_roman_to_utf8(text);
+    if (!unicode) text = utf8;
     uint8_t header[kCellHeaderSize], spelled[kCellHeaderSize];
     GetDefaultFormat(header);
     FieldCursor cursor = clipboard_cursor(text);
@@ -221,10 +225,9 @@ void text_to_cells(std::string_view text, CellPoint origin, MemoryRef layer, std
             if (!field.empty() && column > kLastCell) ++text_losses.fields_cut;
             if (!field.empty() && column <= kLastCell) {
                 const uint8_t* format =
-                    unicode ? spell_field_for_cell(field, runs, header, spelled, layer, unspelled, &text_losses.unmapped)
-                            : header;
+                    spell_field_for_cell(field, runs, header, spelled, layer, unspelled, &text_losses.unmapped);
                 EntryCell entry{CellPoint{int16_t(row), int16_t(column)}, format, field, {}};
-                if (unicode) entry.runs = runs;
+                entry.runs = runs;
                 if (append_entry_cell(row_cells, entry, layer).formula_kept_as_text) ++text_losses.formulas_as_text;
                 highest = std::max(highest, column);
             }

@@ -272,14 +272,13 @@ void append_number_entry(std::string& row, const CellParts& cell, double value, 
 
 }  // namespace
 
-namespace {
-
-// The text an entry means, UTF-8: its bytes read run by run, or in its script.
-std::string entry_utf8(const EntryCell& entry, MemoryRef layer) {
+std::string entry_letters(const EntryCell& entry, MemoryRef layer) {
     const int16_t font = format_font_in(entry.header, layer);
     if (run_count(entry.runs) >= 1) return styled_text_utf8(entry.entry, entry.runs, font);
     return pf::script_to_utf8(entry.entry, entry.script >= 0 ? entry.script : pf::font_to_script(font));
 }
+
+namespace {
 
 EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
 
@@ -298,13 +297,14 @@ bool formula_of_several_scripts(const EntryCell& entry, const uint8_t* header, M
 
 }  // namespace
 
-// Checked builds check that the cell reads back as the text entered.
+// Checked builds check that the cell reads back as the text entered: here
+// for a cell read from outside, in the cell store for a typed one.
 EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
     const size_t start = row.size();
     const EntryCellAnswer answer = build_entry_cell(row, entry, layer);
-    if (invariants_checked() && layer && row.size() > start && row.size() - start <= size_t(INT16_MAX))
+    if (invariants_checked() && !entry.typed && layer && row.size() > start && row.size() - start <= size_t(INT16_MAX))
         check_cell_reads(reinterpret_cast<const uint8_t*>(row.data() + start), entry.where, layer,
-                         entry_utf8(entry, layer));
+                         entry_letters(entry, layer));
     return answer;
 }
 

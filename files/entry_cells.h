@@ -16,7 +16,7 @@
 #include "platform/text/scripts.h"
 
 // The longest text a cell holds; longer texts are cut.
-constexpr int32_t kMaxCellText = 32000;
+constexpr int32_t kMaxCellText = kLongestCellText;
 // Entries of this length and more are not parsed: they are texts.
 constexpr int32_t kMaxParsedEntry = kLongestParsedEntry + 1;
 
@@ -95,6 +95,9 @@ std::string file_number_text(double value);
 // of several scripts is a formula is read from its letters (Unicode), and
 // such a formula is refused when typed, else kept as a text cell.
 EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer);
+// The letters an entry means, UTF-8: its bytes read run by run, or in its
+// script (that of the font its cell reads it in, for kScriptOfFormat).
+std::string entry_letters(const EntryCell& entry, MemoryRef layer);
 
 // A value a file gives a cell already read for what it is (a workbook's
 // number, text or formula), never parsed again; filled by name.

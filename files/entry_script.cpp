@@ -64,35 +64,11 @@ void append_cell_field_utf8(const uint8_t* cell, std::string_view field, int16_t
     else pf::append_script_utf8(field, value_script(cell, font), out);
 }
 
-namespace {
-
-// The characters of a text beyond ASCII, in order.
-std::u32string letters_beyond_ascii(std::string_view utf8) {
-    std::u32string letters;
-    for (size_t i = 0; i < utf8.size();) {
-        char32_t c = 0xFFFD;
-        if (!pf::decode_utf8(utf8, i, c)) c = 0xFFFD;
-        if (c >= 0x80) letters.push_back(c);
-    }
-    return letters;
-}
-
-// A formula reads as its text, then after a line break its text result.
-bool reads_as(const uint8_t* cell, std::string read, std::string_view meant) {
-    if (_cellType_(cell) == kCellFormula && _resultType_(cell) > 0) read.erase(std::min(read.rfind('\n'), read.size()));
-    if (_cellType_(cell) != kCellText) return letters_beyond_ascii(read) == letters_beyond_ascii(meant);
-    if (read == meant || (!read.empty() && read[0] == '\'' && read.substr(1) == meant)) return true;
-    return !read.empty() && meant.substr(0, read.size()) == read && read.size() + 8 >= size_t(kMaxCellText) / 2;
-}
-
-}  // namespace
-
 void check_cell_reads(const uint8_t* cell, CellPoint where, MemoryRef layer, std::string_view utf8) {
     if (!invariants_checked() || _cellType_(cell) == kCellFormatOnly) return;
-    const std::string read = cell_unicode_text(cell, where, layer);
-    if (!reads_as(cell, read, utf8)) {
-        std::fprintf(stderr, "cell %d,%d reads \"%.200s\", not \"%.*s\"\n", where.v, where.h, read.c_str(),
-                     int(std::min<size_t>(utf8.size(), 200)), utf8.data());
+    if (!cell_reads_as(cell, where, layer, utf8)) {
+        std::fprintf(stderr, "cell %d,%d reads \"%.200s\", not \"%.*s\"\n", where.v, where.h,
+                     cell_unicode_text(cell, where, layer).c_str(), int(std::min<size_t>(utf8.size(), 200)), utf8.data());
         invariant_broken("cell entry", 1, "a stored cell does not read back as the text entered");
     }
 }

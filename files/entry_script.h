@@ -83,8 +83,9 @@ void set_runs_look(std::string& runs, const RunLook& look);
 // added once to `characters`.
 const uint8_t* spell_field_for_cell(std::string& field, std::string& runs, const uint8_t* header, uint8_t* spelled,
                                     MemoryRef layer, int32_t& unspelled, std::u32string* characters = nullptr);
-// How the runs of a field for a cell of format `header` are set: in the
-// cell's font and size.
+// How the runs of a text from outside for a cell of format `header` are set:
+// in the font and size the cell reads it in (its own, else the layer's
+// default); the text is spelled in that font's script first.
 RunLook field_look(const uint8_t* header, MemoryRef layer);
 // The same, for a reader of many fields of one format that finds their look
 // once.

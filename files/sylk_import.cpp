@@ -32,6 +32,7 @@
 #include "platform/fonts/classic_fonts.h"
 #include "platform/memory/memory.h"
 #include "platform/resources/resources.h"
+#include "platform/text/scripts.h"
 
 namespace {
 
@@ -489,19 +490,35 @@ struct CellValues {
     bool expression_in_scripts = false;  // E in UTF-8: no one script spells it
 };
 
+// The entry of the cell at the reader's place, in the script its text is in.
+EntryCell sylk_entry(const SylkReader& r, const uint8_t* header, std::string_view text) {
+    EntryCell entry{CellPoint{int16_t(r.row), int16_t(r.column)}, header, text, {}};
+    if (!r.spelling.utf8) entry.script = r.spelling.script;
+    return entry;
+}
+
+// A text cell of the text as it stands.
+void append_text_value(const SylkReader& r, const uint8_t* header, std::string_view text, std::string_view runs,
+                       std::string& bytes) {
+    EntryCell entry = sylk_entry(r, header, text);
+    entry.text = true;
+    entry.runs = runs;
+    append_entry_cell(bytes, entry, r.layer);
+}
+
 // A cell of the value alone: a quoted value stays text, a number or an
 // error's text is that value, anything else is read as an entry.
 void append_value_cell(SylkReader& r, const CellValues& v, const uint8_t* header, std::string& bytes) {
     const int16_t column = int16_t(r.column);
     double number = 0;
     if (v.quoted) {
-        append_text_cell(bytes, header, column, v.value, v.runs, r.layer);
+        append_text_value(r, header, v.value, v.runs, bytes);
     } else if (file_number(v.value, &number)) {
         append_number_cell(bytes, header, column, number, v.value);
     } else if (error_of_text(v.value, &number)) {
         append_number_cell(bytes, header, column, number, {});
     } else {
-        EntryCell entry{CellPoint{int16_t(r.row), column}, header, v.value, {}};
+        EntryCell entry = sylk_entry(r, header, v.value);
         entry.quote_failed_formulas = true;
         entry.runs = v.runs;
         if (append_entry_cell(bytes, entry, r.layer).formula_kept_as_text) ++r.losses.formulas_in_scripts;
@@ -524,7 +541,7 @@ bool append_formula_cell(SylkReader& r, const CellValues& v, const std::string& 
         header = spell_field_for_cell(letters, runs, header, spelled, r.layer, unspelled);
         text = letters;
     }
-    EntryCell entry{CellPoint{int16_t(r.row), int16_t(r.column)}, header, text, {}};
+    EntryCell entry = sylk_entry(r, header, text);
     entry.runs = runs;
     entry.result = v.value;
     entry.has_result = v.has_value && !v.expression_in_scripts;
@@ -595,7 +612,7 @@ void build_cell(SylkReader& r, const CellValues& v, const uint8_t* header, const
         if (unheld_layer || !append_formula_cell(r, v, formula, header, bytes, in_scripts)) {
             ++(in_scripts ? r.losses.formulas_in_scripts : r.losses.unconverted_formulas);
             if (v.has_value || alone.given) append_kept_value(r, v, header, alone, bytes);
-            else append_text_cell(bytes, header, int16_t(r.column), "'" + formula);
+            else append_text_value(r, header, "'" + formula, {}, bytes);
         }
     }
     store_cell(r, bytes);
@@ -1077,11 +1094,14 @@ void read_records(SylkReader& r, std::string_view text, TextLetGo& let_go) {
     progress(100);
 }
 
-// The text of a SYLK file, Mac Roman or (`utf8`) UTF-8, into the layer.
-int16_t read_sylk(std::string_view text, bool utf8, TextLetGo let_go, MemoryRef layer, ImportReport* report) {
+// The text of a SYLK file, Mac Roman or (`utf8`) UTF-8, into the layer; the
+// cells of a Mac Roman one in `script` (kScriptOfFormat: their format's).
+int16_t read_sylk(std::string_view text, bool utf8, TextLetGo let_go, MemoryRef layer, ImportReport* report,
+                  int16_t script = kScriptOfFormat) {
     SylkReader r;
     r.layer = layer;
     r.spelling.utf8 = utf8;
+    r.spelling.script = script;
     reset_pending(r);
     int16_t error = 0;
     bool installed = false;
@@ -1116,12 +1136,23 @@ int16_t read_sylk_text_letting_go(std::string& mac_roman, MemoryRef layer, Impor
     return read_sylk(mac_roman, false, TextLetGo{mac_roman.data()}, layer, report);
 }
 
+namespace {
+
+// Mac Roman decoded from Unicode is Roman; bytes taken as they stand are in
+// their cells' script.
+int16_t decoded_script(const DecodedText& decoded) {
+    return decoded.guessed == 0 ? pf::kScriptRoman : kScriptOfFormat;
+}
+
+}  // namespace
+
 int16_t read_decoded_sylk(const DecodedText& decoded, MemoryRef layer, ImportReport* report) {
-    return read_sylk(decoded.text, decoded.scripted, TextLetGo{}, layer, report);
+    return read_sylk(decoded.text, decoded.scripted, TextLetGo{}, layer, report, decoded_script(decoded));
 }
 
 int16_t read_decoded_sylk_letting_go(DecodedText& decoded, MemoryRef layer, ImportReport* report) {
-    return read_sylk(decoded.text, decoded.scripted, TextLetGo{decoded.text.data()}, layer, report);
+    return read_sylk(decoded.text, decoded.scripted, TextLetGo{decoded.text.data()}, layer, report,
+                     decoded_script(decoded));
 }
 
 int16_t InputSLYKData(MemoryRef text, MemoryRef layer) {

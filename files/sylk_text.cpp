@@ -30,11 +30,6 @@ void respell(std::string& text, int16_t script, int32_t& unmapped) {
     text = std::move(spelled.bytes);
 }
 
-int16_t effective_font(const uint8_t* format, MemoryRef layer) {
-    const uint16_t font = format_font(format);
-    return font == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(font);
-}
-
 // The font that sets a cell in `script`: the layer's default when that is of
 // the script, else the script's own.
 uint16_t font_of_script(int16_t script, MemoryRef layer) {
@@ -47,7 +42,7 @@ uint16_t font_of_script(int16_t script, MemoryRef layer) {
 // need several scripts.
 int16_t script_of_formula(std::string_view utf8, const uint8_t* format, MemoryRef layer) {
     RunLook look;
-    look.font = effective_font(format, layer);
+    look.font = format_font_in(format, layer);
     const ScriptedText letters = spell_text_in_scripts(utf8, look);  // "?" for what none spells
     if (letters.script >= 0) return letters.script;
     const pf::ScriptText whole = pf::spell_in_a_script(styled_text_utf8(letters.text, letters.runs, look.font));
@@ -82,7 +77,7 @@ bool spell_sylk_cell(SylkSpelling& spelling, std::string_view& value, std::strin
     value = spelled_value;
     spelled_expression.assign(expression);
     expression = spelled_expression;
-    const int16_t own = pf::font_to_script(effective_font(format, layer));
+    const int16_t own = pf::font_to_script(format_font_in(format, layer));
     if (expression.empty() && !spells(value, own) && pf::spell_in_a_script(value).unmapped > 0) {
         uint8_t spelled[kCellHeaderSize];
         const uint8_t* header = spell_field_for_cell(spelled_value, runs, format, spelled, layer, spelling.unmapped);

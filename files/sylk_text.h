@@ -15,6 +15,9 @@
 struct SylkSpelling {
     bool utf8 = false;      // the file's text is UTF-8
     int32_t unmapped = 0;   // characters no installed script spells, each now "?"
+    // The script of a Mac Roman text's cells: Roman for one decoded from
+    // Unicode, whatever font a cell would read; else their format's.
+    int16_t script = -1;
 };
 
 // A record other than a cell's as Mac Roman: as it stands in a Mac Roman

@@ -69,6 +69,9 @@ struct TextReader {
     std::string runs;  // of a field in several scripts
     ImportReport* report;
     bool scripted = false;  // fields are UTF-8, each spelled in its scripts
+    // The script of fields that are not: Roman for Mac Roman decoded from
+    // Unicode, whatever the cell's font would read.
+    int16_t script = kScriptOfFormat;
     uint8_t script_header[kCellHeaderSize] = {};
     RunLook look;  // of `header`'s text, for fields in scripts
 };
@@ -105,6 +108,7 @@ int32_t read_line(TextReader& r, FieldCursor& c, int16_t row, int16_t start_colu
                     note_loss(r.report->texts_cut, r.report->first_line_with_text_cut, row);
                 EntryCell entry{CellPoint{row, int16_t(column)}, header, r.field, {}};
                 entry.runs = r.runs;
+                if (!r.scripted) entry.script = r.script;
                 if (append_entry_cell(r.row_cells, entry, r.layer).formula_kept_as_text)
                     ++r.report->formulas_in_scripts;
                 highest = column;
@@ -143,10 +147,23 @@ void append_style_runs(std::string& store, MemoryRef style) {
     _SetRowLength_(row, uint32_t(store.size()));
 }
 
+// How a text's fields are spelled: UTF-8 in scripts of their own, or Mac
+// Roman decoded from Unicode (kScriptRoman), or bytes in the cells' script.
+struct FieldSpelling {
+    bool scripted = false;
+    int16_t script = kScriptOfFormat;
+};
+
+FieldSpelling spelling_of(const DecodedText& decoded) {
+    if (decoded.scripted) return FieldSpelling{true};
+    return FieldSpelling{false, decoded.guessed == 0 ? pf::kScriptRoman : kScriptOfFormat};
+}
+
 template <typename Rows>
 int16_t read_cells(std::string_view text, uint8_t separator, int16_t start_column, MemoryRef layer, Rows& rows,
-                   CellRange* range, ImportReport* report, bool with_progress, bool scripted = false) {
-    TextReader reader{layer, {}, {}, {}, {}, report, scripted};
+                   CellRange* range, ImportReport* report, bool with_progress, FieldSpelling spelling = {}) {
+    const bool scripted = spelling.scripted;
+    TextReader reader{layer, {}, {}, {}, {}, report, scripted, spelling.script};
     GetDefaultFormat(reader.header);
     if (scripted) reader.look = field_look(reader.header, layer);
     FieldCursor cursor{text, 0, char(separator), quotes_count(separator)};
@@ -310,7 +327,7 @@ int16_t read_decoded_text(const DecodedText& decoded, uint8_t separator, MemoryR
         error = with_failure_handler(&mem_globals, [&] {
             rows.reserve(text.size() * 4);  // about what cells of short fields take
             CellRange range{};
-            read = read_cells(text, separator, 0, layer, rows, &range, report, true, decoded.scripted);
+            read = read_cells(text, separator, 0, layer, rows, &range, report, true, spelling_of(decoded));
         });
     } catch (const std::bad_alloc&) {
         error = kNoMemoryErr;

@@ -2,11 +2,15 @@
 #include "model/cell_letters.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 #include <string_view>
 
 #include "core/invariant_checks.h"
 #include "core/memory_use.h"
+#include "model/cell_format.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/display_text.h"
@@ -118,4 +122,80 @@ void check_letters_kept(const RangeLetters& before, MemoryRef layer, const char*
     for (const auto& [where, letters] : before.cells)
         check_invariant(stored_letters(where, layer, now) && now == letters, change, 1,
                         "a change that edits no letter changed the letters of a cell");
+}
+
+namespace {
+
+// The characters of a text beyond ASCII, in order.
+std::u32string letters_beyond_ascii(std::string_view utf8) {
+    std::u32string letters;
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t c = 0xFFFD;
+        if (!pf::decode_utf8(utf8, i, c)) c = 0xFFFD;
+        if (c >= 0x80) letters.push_back(c);
+    }
+    return letters;
+}
+
+// The letters told for the next store, and where.
+struct ExpectedLetters {
+    MemoryRef layer = nullptr;
+    CellPoint where{};
+    std::string utf8;
+    bool told = false;
+};
+ExpectedLetters expected;
+
+// The look a change of letters keeps: face, alignment, colours, pattern and
+// borders (font and number format may follow the entry).
+bool same_look(const uint8_t* a, const uint8_t* b) {
+    return a[kFmtFace] == b[kFmtFace] && a[kFmtAlign] == b[kFmtAlign] &&
+           std::memcmp(a + kFmtTextColour, b + kFmtTextColour, kFmtExtent - kFmtTextColour) == 0;
+}
+
+}  // namespace
+
+bool cell_reads_as(const uint8_t* cell, CellPoint where, MemoryRef layer, std::string_view meant) {
+    std::string read = cell_unicode_text(cell, where, layer);
+    // A formula reads as its text, then after a line break its text result.
+    if (_cellType_(cell) == kCellFormula && _resultType_(cell) > 0) read.erase(std::min(read.rfind('\n'), read.size()));
+    if (_cellType_(cell) != kCellText) return letters_beyond_ascii(read) == letters_beyond_ascii(meant);
+    if (read == meant || (!read.empty() && read[0] == '\'' && read.substr(1) == meant)) return true;
+    return !read.empty() && meant.substr(0, read.size()) == read && read.size() + 8 >= size_t(kLongestCellText) / 2;
+}
+
+void expect_stored_letters(MemoryRef layer, CellPoint where, std::string_view utf8) {
+    if (invariants_checked()) expected = ExpectedLetters{layer, where, std::string(utf8), true};
+}
+
+StoreCheck store_check_before(CellPoint where, MemoryRef layer) {
+    StoreCheck check;
+    if (!invariants_checked()) return check;
+    check.taken = true;
+    const ExpectedLetters told = std::exchange(expected, ExpectedLetters{});
+    check.told = told.told && told.layer == layer && told.where == where;
+    if (check.told) check.meant = told.utf8;
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return check;
+    check.had_cell = true;
+    std::memcpy(check.format, cell, sizeof check.format);
+    stored_letters(where, layer, check.letters);
+    return check;
+}
+
+void check_stored_cell(const StoreCheck& before, CellPoint where, MemoryRef layer) {
+    if (!before.taken) return;
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    if (!get_cell_ptr(&cell, &length, where, layer)) return;
+    const std::vector<uint8_t> copy(cell, cell + _cellLength_(cell));  // reading a formula makes blocks
+    if (before.told && _cellType_(copy.data()) != kCellFormatOnly && !cell_reads_as(copy.data(), where, layer, before.meant)) {
+        std::fprintf(stderr, "cell %d,%d reads \"%.200s\", not \"%.200s\"\n", where.v, where.h,
+                     cell_unicode_text(copy.data(), where, layer).c_str(), before.meant.c_str());
+        invariant_broken("cell store", 1, "a stored cell does not read back as the text entered");
+    }
+    if (before.had_cell && cell_unicode_text(copy.data(), where, layer) != before.letters)
+        check_invariant(same_look(copy.data(), before.format), "cell store", 2,
+                        "a store that changed a cell's letters changed its look");
 }

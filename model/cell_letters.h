@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -40,3 +41,30 @@ RangeLetters block_letters(MemoryRef block, int16_t default_font, CellPoint shif
 // Ends a process that checks invariants when a cell taken in `before` now
 // stands for other letters or is gone.
 void check_letters_kept(const RangeLetters& before, MemoryRef layer, const char* change);
+
+// Whether a cell reads (cell_unicode_text) as the text a road meant, `utf8`:
+// a text whole (behind an apostrophe, or cut to what a cell holds as far as
+// it goes), a formula or number in its letters beyond ASCII (its ASCII may be
+// written anew: "=sum(a1)" reads "=SUM(A1)").
+bool cell_reads_as(const uint8_t* cell, CellPoint where, MemoryRef layer, std::string_view utf8);
+
+// The check of checked builds where the cell store writes one cell: the
+// letters an entry's road meant the cell at `where` to read as, told just
+// before its store (a store told none checks only its format).
+void expect_stored_letters(MemoryRef layer, CellPoint where, std::string_view utf8);
+// The cell a store replaces, taken before it in a process that checks
+// invariants (nothing otherwise).
+struct StoreCheck {
+    bool taken = false;
+    bool told = false;  // letters were told for the cell
+    std::string meant;
+    bool had_cell = false;
+    std::string letters;
+    uint8_t format[32] = {};
+};
+StoreCheck store_check_before(CellPoint where, MemoryRef layer);
+// Ends a process that checks invariants when the cell just written at
+// `where` does not read as the letters told for it, or stands for other
+// letters than the cell it replaced without that cell's face, alignment and
+// colours (a store that changes letters changes nothing else of the look).
+void check_stored_cell(const StoreCheck& before, CellPoint where, MemoryRef layer);

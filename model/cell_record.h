@@ -17,6 +17,7 @@
 constexpr int kRowHeaderSize = 6;
 constexpr int kCellHeaderSize = 32;
 constexpr int kNumberSlotSize = 10;  // an IEEE double in its first 8 bytes
+constexpr int32_t kLongestCellText = 32000;  // longer texts from outside are cut
 
 // Cell types (byte 11).
 constexpr uint8_t kCellFormula = 'F';

@@ -6,12 +6,15 @@
 #include <cstring>
 
 #include "model/cell_formats.h"
+#include "model/cell_letters.h"
 #include "model/cell_record.h"
 #include "model/cell_store_index.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/row_marks.h"
+#include "model/record_bytes.h"
+#include "platform/text/text.h"
 
 // ---------------------------------------------------------------------------
 // Searching
@@ -356,6 +359,7 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     if (_cellLength_(cell) != length - kRowHeaderSize) return;
     CellPoint where{_RowID_(block), _cellID_(cell)};
     if (!cell_in_grid(where.v, where.h)) return;
+    const StoreCheck check = store_check_before(where, layer);
     LayerUse sheet(layer);
     MemoryRef store = sheet->cells;
     MemoryGlobals* globals = sheet->machine->memory;
@@ -369,7 +373,9 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     close_row_index(index);
     sheet.release();
     if (error) return msFailure(globals, error, globals->failed_ref);
-    if (stored) mark_charts(layer, CellRange{where, where});
+    if (!stored) return;
+    mark_charts(layer, CellRange{where, where});
+    check_stored_cell(check, where, layer);
 }
 
 // ---------------------------------------------------------------------------
@@ -529,6 +535,7 @@ struct PasteContext {
     const uint8_t* column_formats;  // held array, or null
     int32_t column_format_count;
     bool with_formats;
+    int16_t default_font;  // the layer's
 };
 
 const uint8_t* column_format_of(const PasteContext& context, int16_t column) {
@@ -543,14 +550,32 @@ const uint8_t* column_format_of(const PasteContext& context, int16_t column) {
     return nullptr;
 }
 
-// Copies the pasted cell at `cell` to the writer, moved and formatted.
+// Whether a text cell without runs, its bytes beyond ASCII, would read as
+// other letters in `font` than in its own (65535: `default_font`).
+bool font_reads_text_otherwise(const uint8_t* cell, uint16_t font, int16_t default_font) {
+    if (_cellType_(cell) != kCellText || _styleLength_(cell) > 0) return false;
+    const auto script_of = [&](uint16_t f) {
+        return pf::font_to_script(f == kDefaultFontNumber ? default_font : int16_t(f));
+    };
+    if (script_of(font) == script_of(format_font(cell))) return false;
+    const uint8_t* text = _formulaPtr_(cell);
+    return std::any_of(text, text + _formulaLength_(cell), [](uint8_t byte) { return byte >= 0x80; });
+}
+
+// Copies the pasted cell at `cell` to the writer, moved and formatted: a
+// column's format is taken but for a font that would read its text as other
+// letters.
 void put_pasted_cell(MergeWriter& writer, const PasteContext& context, const uint8_t* cell) {
     uint8_t* copy = writer.write;
     writer.put(cell, size_t(_cellLength_(cell)));
     int16_t column = int16_t(_cellID_(cell) + context.plan->column_offset);
     _SetCellID_(copy, column);
     if (!context.with_formats || !context.column_formats) return;
-    if (const uint8_t* format = column_format_of(context, column)) apply_column_format(copy, format);
+    const uint8_t* format = column_format_of(context, column);
+    if (!format) return;
+    const bool keep_font = font_reads_text_otherwise(cell, format_font(format), context.default_font);
+    apply_column_format(copy, format);
+    if (keep_font) store_u16(copy + kFmtFont, format_font(cell));
 }
 
 bool pasted_cell_kept(const PasteContext& context, const uint8_t* cell) {
@@ -662,6 +687,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
     MemoryRef store = sheet->cells;
     MemoryRef column_formats = sheet->column_formats;
     MemoryGlobals* globals = sheet->machine->memory;
+    const int16_t default_font = sheet->font;
     PastePlan plan = plan_paste(top_left, bottom_right, sheet->selection.topLeft);
     uint32_t kept = plan.empty ? 0 : first_offset_from(sheet, plan.destination.topLeft.v);
     sheet.release();
@@ -682,7 +708,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
         MergeWriter writer{static_cast<uint8_t*>(UseMemory(merged)), nullptr};
         writer.write = writer.out;
         PasteContext context{&plan, formats, formats ? int32_t(GetMemorySize(column_formats)) : 0,
-                             with_formats != 0};
+                             with_formats != 0, default_font};
         merge_stores(writer, context, HeldStore{store, old_store.start + kept, old_store.end}, pasted);
         uint32_t merged_size = uint32_t(writer.write - writer.out);
         release_store(pasted);

@@ -315,7 +315,8 @@ int16_t Get_Default_Size(MemoryRef layer) { return read_layer<int16_t>(layer, &S
 
 int16_t format_font_in(const uint8_t* format, MemoryRef layer) {
     const uint16_t font = format_font(format);
-    return font == kDefaultFontNumber ? Get_Default_Font(layer) : int16_t(font);
+    if (font != kDefaultFontNumber) return int16_t(font);
+    return layer ? Get_Default_Font(layer) : int16_t(format_font(model_services.preferred_cell_format()));
 }
 
 int16_t format_size_in(const uint8_t* format, MemoryRef layer) {

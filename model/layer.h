@@ -167,7 +167,7 @@ MemoryRef GetObjEditor(MemoryRef layer, TextEditor* editor);
 MemoryRef GetSheetLinks(MemoryRef layer);
 int16_t Get_Default_Font(MemoryRef layer);
 // The font a cell format sets, the layer's default font standing in for the
-// default font number.
+// default font number (without a layer, the preferences' default font).
 int16_t format_font_in(const uint8_t* format, MemoryRef layer);
 int16_t Get_Default_Size(MemoryRef layer);
 // The size a cell format sets, the layer's default size standing in for the

@@ -1,13 +1,17 @@
 // Every road by which a text enters a cell, over a cell holding a text of
-// each script, with a new text of each script: the cell then answers the
-// event socket and is written by Save As CSV as exactly the text given, or
-// the road refuses with an alert and the cell is as it was (a formula whose
-// text no one script spells, pasted or dropped, is a text cell holding it,
-// and an alert says so); Undo brings the old cell back byte for byte, and
-// Redo the new one. One program serves the suite, each road a document of its
-// own.
+// Every road by which a text enters a cell, over a cell holding a text of
+// each script, with a new text of each script, in a layer whose default font
+// is of each script (chosen in the Layout, or the preferences' default that a
+// new document takes): the cell then answers the event socket and is written
+// by Save As CSV as exactly the text given, or the road refuses with an alert
+// and the cell is as it was (a formula whose text no one script spells,
+// pasted or dropped, is a text cell holding it, and an alert says so); Undo
+// brings the old cell back byte for byte, and Redo the new one. One program
+// serves the suite, each road and default font a document of its own.
 #include "app_fixture.h"
+#include "tests/editing/layout_default_font.h"
 
+#include <cstring>
 #include <map>
 #include <tuple>
 
@@ -17,6 +21,8 @@
 #include "editing/spell_scan.h"
 #include "files/entry_store.h"
 #include "files/text_exchange.h"
+#include "model/cell_format.h"
+#include "model/record_bytes.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/events/keyboard.h"
 #include "platform/scrap/scrap.h"
@@ -257,27 +263,56 @@ const Road kRoads[] = {
     {"FormulaDrop", drop_formula, never, never, false, true, false, true},
 };
 
+// The default font of the road's layer: of a script, set by the Layout, or
+// by the preferences before the document is made.
+struct DefaultFont {
+    const char* name;
+    int16_t script;
+    bool preferred;
+};
+
+const DefaultFont kDefaultFonts[] = {{"", pf::kScriptRoman, false},
+                                     {"JapaneseLayerDefault", pf::kScriptJapanese, false},
+                                     {"CyrillicLayerDefault", pf::kScriptCyrillic, false},
+                                     {"GreekLayerDefault", pf::kScriptGreek, false},
+                                     {"CentralEuropeanLayerDefault", pf::kScriptCentralEuro, false},
+                                     {"JapanesePreferredDefault", pf::kScriptJapanese, true},
+                                     {"CyrillicPreferredDefault", pf::kScriptCyrillic, true},
+                                     {"GreekPreferredDefault", pf::kScriptGreek, true},
+                                     {"CentralEuropeanPreferredDefault", pf::kScriptCentralEuro, true}};
+
+// Under a default of another script than Roman, the old cells are empty or a
+// Roman text, the two the default reads in other letters or not at all.
+bool old_text_under(const DefaultFont& font, const Text& before) {
+    return font.script == pf::kScriptRoman || std::string(before.name) == "Empty" ||
+           std::string(before.name) == "Accented";
+}
+
 struct Case {
     const Road* road;
+    const DefaultFont* font;
     bool cleared;  // the old text's contents cleared before the road
     const Text* before;
     const Text* after;
 };
 
 std::string case_name(const Case& c) {
-    return std::string(c.cleared ? "ClearedThen" : "") + c.road->name + "_" + c.after->name + "_over_" +
-           c.before->name;
+    return std::string(c.font->name) + (*c.font->name ? "_" : "") + (c.cleared ? "ClearedThen" : "") + c.road->name +
+           "_" + c.after->name + "_over_" + c.before->name;
 }
 
 void PrintTo(const Case& c, std::ostream* out) { *out << case_name(c); }
 
 std::vector<Case> all_cases() {
     std::vector<Case> cases;
-    for (const Road& road : kRoads)
-        for (bool cleared : {false, true})
-            for (const Text& before : kTexts)
-                for (const Text& after : kTexts)
-                    if (!road.cannot_carry(after.utf8)) cases.push_back(Case{&road, cleared, &before, &after});
+    for (const DefaultFont& font : kDefaultFonts)
+        for (const Road& road : kRoads)
+            for (bool cleared : {false, true})
+                for (const Text& before : kTexts)
+                    for (const Text& after : kTexts)
+                        if (!road.cannot_carry(after.utf8) && old_text_under(font, before) &&
+                            (!cleared || font.script == pf::kScriptRoman))
+                            cases.push_back(Case{&road, &font, cleared, &before, &after});
     return cases;
 }
 
@@ -337,7 +372,7 @@ std::vector<uint8_t> cell_bytes(MemoryRef layer) {
 class EntryRoads : public AppTest, public ::testing::WithParamInterface<Case> {
 protected:
     static std::string program_home;
-    static std::map<const Road*, RoadDocument> documents;
+    static std::map<std::pair<const Road*, const DefaultFont*>, RoadDocument> documents;
 
     static void SetUpTestSuite() {
         open_program(program_home);
@@ -350,15 +385,24 @@ protected:
     void SetUp() override {}
     void TearDown() override {}
 
-    static RoadDocument& document_of(const Road& road) {
-        auto found = documents.find(&road);
+    // A new document whose workbook takes the preferences' default font.
+    static void new_document(const DefaultFont& font) {
+        uint8_t kept[sizeof app_prefs.default_format];
+        std::memcpy(kept, app_prefs.default_format, sizeof kept);
+        if (font.preferred) store_u16(app_prefs.default_format + kFmtFont, uint16_t(pf::script_font(font.script)));
+        DoFileMenu(nullptr, kFileNewItem);
+        run_loop();
+        std::memcpy(app_prefs.default_format, kept, sizeof kept);
+    }
+
+    static RoadDocument& document_of(const Road& road, const DefaultFont& font) {
+        auto found = documents.find({&road, &font});
         if (found != documents.end()) {
             pf::select_window(found->second.window);
             run_loop();
             return found->second;
         }
-        DoFileMenu(nullptr, kFileNewItem);
-        run_loop();
+        new_document(font);
         RoadDocument doc;
         doc.window = pf::front_non_floating_window();
         doc.layer = doc_window_layer(window_doc_record(doc.window));
@@ -369,7 +413,9 @@ protected:
             select_layer(window_doc_record(doc.window), 0);
             run_loop();
         }
-        return documents[&road] = doc;
+        if (!font.preferred && font.script != pf::kScriptRoman) choose_default_font(doc.layer, pf::script_font(font.script));
+        EXPECT_EQ(pf::font_to_script(Get_Default_Font(doc.layer)), font.script);
+        return documents[{&road, &font}] = doc;
     }
 
     // The cell as the case begins: emptied of all, the old text stored,
@@ -404,11 +450,11 @@ protected:
 };
 
 std::string EntryRoads::program_home;
-std::map<const Road*, RoadDocument> EntryRoads::documents;
+std::map<std::pair<const Road*, const DefaultFont*>, RoadDocument> EntryRoads::documents;
 
 TEST_P(EntryRoads, TheCellReadsAsTheTextGivenOrIsLeftAsItWas) {
     const Case& c = GetParam();
-    RoadRun run{*c.road, document_of(*c.road), c.after->utf8, c.road->finds_marker ? "zqxv" : ""};
+    RoadRun run{*c.road, document_of(*c.road, *c.font), c.after->utf8, c.road->finds_marker ? "zqxv" : ""};
     set_old_cell(c, run);
     MemoryRef layer = run.doc.layer;
     const std::vector<uint8_t> old_bytes = cell_bytes(layer);

@@ -3,7 +3,9 @@
 // characters Mac Roman lacks, long rows) pastes as cells.
 #include "clipboard_fixture.h"
 #include "files/entry_cells.h"
+#include "model/cell_formats.h"
 #include "model/cell_letters.h"
+#include "model/layer_use.h"
 #include "platform/host/driver.h"
 #include "platform/host/host.h"
 #include "platform/scrap/scrap.h"
@@ -166,6 +168,38 @@ TEST_F(SystemClipboard, TextOfOtherScriptsGoesOutAndComesBackInItsScript) {
     copy(cells(2, 0, 2, 1));
     WriteClip();
     EXPECT_EQ(system_text(), "\u0391\u03b8\u03ae\u03bd\u03b1\t\uc11c\uc6b8\n");
+}
+
+std::string letters_at(MemoryRef layer, int16_t row, int16_t column) {
+    uint8_t* at = nullptr;
+    int16_t length = 0;
+    const CellPoint where{row, column};
+    return get_cell_ptr(&at, &length, where, layer) ? cell_unicode_text(at, where, layer) : std::string();
+}
+
+// Text another program copied reads as it was copied whatever the script of
+// the layer's default font or of the font of the column it lands in: Mac
+// Roman letters too, which a font of another script would read as others.
+TEST_F(SystemClipboard, PastedTextReadsAsCopiedUnderAFontOfAnyScript) {
+    const std::string copied = "na\u00efve caf\u00e9\tZ\u00fcrich\n\u00c5sa\tcr\u00e8me\n";
+    const std::string expected[2][2] = {{"na\u00efve caf\u00e9", "Z\u00fcrich"}, {"\u00c5sa", "cr\u00e8me"}};
+    int16_t row = 0;
+    for (int16_t script : {pf::kScriptRoman, pf::kScriptJapanese, pf::kScriptCyrillic, pf::kScriptGreek,
+                           pf::kScriptCentralEuro}) {
+        LayerUse(layer)->font = pf::script_font(script);
+        ASSERT_EQ(paste_from_system(copied, {row, 0}), kEditDone);
+        for (int16_t r = 0; r < 2; ++r)
+            for (int16_t c = 0; c < 2; ++c)
+                EXPECT_EQ(letters_at(layer, int16_t(row + r), c), expected[r][c]) << "default of script " << script;
+        row = int16_t(row + 2);
+    }
+    LayerUse(layer)->font = 1;
+    InputColumnFormat(layer, 5 << 16 | 6);
+    SetColumnByte(5, 6, kFmtFont, pf::script_font(pf::kScriptCyrillic), false, LayerUse(layer)->column_formats);
+    ASSERT_EQ(paste_from_system(copied, {20, 5}), kEditDone);
+    for (int16_t r = 0; r < 2; ++r)
+        for (int16_t c = 0; c < 2; ++c)
+            EXPECT_EQ(letters_at(layer, int16_t(20 + r), int16_t(5 + c)), expected[r][c]) << "Cyrillic column";
 }
 
 // Text dropped by another program keeps its scripts as a paste does; what it

@@ -8,7 +8,9 @@
 #include "files/sylk_format.h"
 #include "files/sylk_text.h"
 #include "model/cell_format.h"
+#include "model/cell_letters.h"
 #include "model/cell_store.h"
+#include "model/layer_use.h"
 #include "model/model_services.h"
 #include "model/record_bytes.h"
 #include "platform/text/text.h"
@@ -221,6 +223,33 @@ TEST_F(SylkScriptsTest, AFormulaNoOneScriptSpellsKeepsItsValueOrItsTextAsWritten
     EXPECT_EQ(report.formulas_in_scripts, 2);
     EXPECT_EQ(report.unconverted_formulas, 1);
     EXPECT_EQ(report.replaced_characters, 3);
+}
+
+// A UTF-8 file whose texts Mac Roman spells reads as written whatever the
+// script of the layer's default font, formulas' texts with the rest.
+TEST_F(SylkScriptsTest, TextsReadAsWrittenUnderADefaultFontOfAnyScript) {
+    for (int16_t script : {pf::kScriptRoman, pf::kScriptJapanese, pf::kScriptCyrillic, pf::kScriptGreek,
+                           pf::kScriptCentralEuro}) {
+        MemoryRef l = fresh_layer();
+        LayerUse(l)->font = pf::script_font(script);
+        ASSERT_EQ(read_sylk_bytes("ID;PTEST\r\nC;Y1;X1;K\"Zürich café\"\r\nC;X2;K\"Åsa\"\r\n"
+                                  "C;X3;K\"crème\";E\"crème\"\r\nE\r\n",
+                                  l),
+                  0);
+        for (auto [column, text] : {std::pair<int, std::string>{0, "Zürich café"}, {1, "Åsa"}}) {
+            uint8_t* cell = nullptr;
+            int16_t length = 0;
+            const CellPoint where{0, int16_t(column)};
+            ASSERT_TRUE(get_cell_ptr(&cell, &length, where, l));
+            EXPECT_EQ(cell_unicode_text(cell, where, l), text) << "default of script " << script;
+        }
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 2}, l));
+        EXPECT_EQ(_cellType_(cell), kCellFormula);
+        const std::vector<uint8_t> copy(cell, cell + _cellLength_(cell));
+        EXPECT_EQ(cell_unicode_text(copy.data(), CellPoint{0, 2}, l), "=\"crème\"\ncrème") << "default of script " << script;
+    }
 }
 
 TEST_F(SylkScriptsTest, AMacRomanFileIsReadByteForByteAsBefore) {

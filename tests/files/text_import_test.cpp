@@ -7,6 +7,9 @@
 #include "formula/typed_entry.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
+#include "model/cell_letters.h"
+#include "model/cell_store.h"
+#include "model/layer_use.h"
 #include "platform/text/scripts.h"
 #include "tests/files/text_fixture.h"
 #include "tests/support/platform_stand_ins.h"
@@ -193,6 +196,39 @@ TEST_F(TextImportTest, AFormulaOfSeveralScriptsIsKeptAsWrittenAndCounted) {
         EXPECT_EQ(notes[0].index, kFormulasInScripts);
         EXPECT_EQ(notes[0].figures, std::vector<std::string>{"3"});
     }
+}
+
+// The letters a stored cell stands for.
+std::string letters_at(MemoryRef of, int row, int column) {
+    uint8_t* cell = nullptr;
+    int16_t length = 0;
+    const CellPoint where{int16_t(row), int16_t(column)};
+    return get_cell_ptr(&cell, &length, where, of) ? cell_unicode_text(cell, where, of) : std::string();
+}
+
+// Whatever script the layer's default font is of (the Layout's, or the
+// preferences' that a new document takes), a UTF-8 file's fields read as
+// written: those Mac Roman spells too, whose bytes the default font would
+// read as other letters, and those of other scripts.
+TEST_F(TextImportTest, FieldsReadAsWrittenUnderADefaultFontOfAnyScript) {
+    const std::vector<std::string> fields = {"Zürich café", "Åsa", "crème", "Москва", "plain"};
+    for (int16_t script : {pf::kScriptRoman, pf::kScriptJapanese, pf::kScriptCyrillic, pf::kScriptGreek,
+                           pf::kScriptCentralEuro})
+        for (uint8_t separator : {kCommaSeparator, kTabSeparator}) {
+            std::string line;
+            for (const std::string& field : fields) line += (line.empty() ? "" : std::string(1, char(separator))) + field;
+            MemoryRef into = fresh_layer();
+            LayerUse(into)->font = pf::script_font(script);
+            ASSERT_EQ(read_text_bytes(line + "\r\n", separator, into, nullptr), 0);
+            for (size_t i = 0; i < fields.size(); ++i)
+                EXPECT_EQ(letters_at(into, 0, int(i)), fields[i]) << "default of script " << script;
+            // Without Москва the file reads as Mac Roman, each field as before.
+            MemoryRef roman = fresh_layer();
+            LayerUse(roman)->font = pf::script_font(script);
+            ASSERT_EQ(read_text_bytes("Zürich café,Åsa\r\n", kCommaSeparator, roman, nullptr), 0);
+            EXPECT_EQ(letters_at(roman, 0, 0), "Zürich café") << "default of script " << script;
+            EXPECT_EQ(letters_at(roman, 0, 1), "Åsa") << "default of script " << script;
+        }
 }
 
 TEST_F(TextImportTest, AStrayNulIsOneLostCharacterNotASignOfUtf16) {

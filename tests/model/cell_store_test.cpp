@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <random>
 
+#include "core/invariant_checks.h"
 #include "model/cell_formats.h"
+#include "model/cell_letters.h"
 #include "model_fixture.h"
 
 namespace {
@@ -49,6 +51,31 @@ TEST_F(CellStore, ABlockWhoseCellLengthDisagreesIsRefused) {
     EXPECT_TRUE(store_is_sound(store()));
     EXPECT_EQ(count_cells(), 1);
     EXPECT_EQ(at(5, 3), -1);
+}
+
+// Where a process that checks invariants stores one cell, the store checks
+// it: one that changes a cell's letters keeps its look, and one whose road
+// told the letters its entry meant reads as them.
+TEST_F(CellStore, AStoreThatChangesLettersKeepsTheLookAndReadsAsTold) {
+    if (!invariants_checked()) GTEST_SKIP() << "a build that checks no invariants";
+    const CellRange range{{1, 1}, {1, 1}};
+    const auto store_number = [&](double value, uint8_t face) {
+        std::vector<uint8_t> block = number_cell(1, 1, value);
+        block[kRowHeaderSize + kFmtFace] = face;
+        InputCell(&range, block.data(), int32_t(block.size()), layer);
+    };
+    store_number(5, 1);
+    EXPECT_DEATH(store_number(6, 0), "changed its look");
+    store_number(5, 0);  // a new look of the same letters
+    store_number(6, 0);
+    EXPECT_EQ(at(1, 1), 6);
+    expect_stored_letters(layer, range.topLeft, "7");
+    store_number(7, 0);
+    expect_stored_letters(layer, range.topLeft, "\u20ac8");
+    EXPECT_DEATH(store_number(8, 0), "does not read back");
+    expect_stored_letters(layer, CellPoint{2, 2}, "\u20ac8");  // told for another cell
+    store_number(8, 0);
+    EXPECT_EQ(at(1, 1), 8);
 }
 
 TEST_F(CellStore, StoringOverAnOccupiedCellReplacesIt) {
