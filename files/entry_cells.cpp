@@ -287,7 +287,7 @@ EntryCellAnswer build_entry_cell(std::string& row, const EntryCell& entry, Memor
 // read in a cell of that script's font.
 bool formula_of_several_scripts(const EntryCell& entry, const uint8_t* header, MemoryRef layer) {
     if (entry.entry.empty() || entry.entry[0] != '=') return false;
-    const pf::ScriptText spelled = pf::spell_in_a_script(entry_utf8(entry, layer));
+    const pf::ScriptText spelled = pf::spell_in_a_script(entry_letters(entry, layer));
     if (spelled.bytes.empty() || spelled.bytes.size() > size_t(kLongestParsedEntry)) return false;
     uint8_t in_script[kCellHeaderSize];
     std::memcpy(in_script, header, kCellHeaderSize);
