@@ -147,10 +147,13 @@ struct ExpectedLetters {
 ExpectedLetters expected;
 
 // The look a change of letters keeps: face, alignment, colours, pattern and
-// borders (font and number format may follow the entry).
+// borders (font and number format may follow the entry). A text in runs
+// sets its own faces and colours, so the format's face and text colour count
+// only between plain texts.
 bool same_look(const uint8_t* a, const uint8_t* b) {
-    return a[kFmtFace] == b[kFmtFace] && a[kFmtAlign] == b[kFmtAlign] &&
-           std::memcmp(a + kFmtTextColour, b + kFmtTextColour, kFmtExtent - kFmtTextColour) == 0;
+    const bool in_runs = _styleLength_(a) > 0 || _styleLength_(b) > 0;
+    if (!in_runs && (a[kFmtFace] != b[kFmtFace] || a[kFmtTextColour] != b[kFmtTextColour])) return false;
+    return a[kFmtAlign] == b[kFmtAlign] && std::memcmp(a + kFmtPattern, b + kFmtPattern, kFmtExtent - kFmtPattern) == 0;
 }
 
 }  // namespace
