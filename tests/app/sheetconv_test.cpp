@@ -11,6 +11,7 @@
 #include "ui/alerts.h"
 #include "core/number_text.h"
 #include "files/entry_cells.h"
+#include "files/file_formats.h"
 #include "model/cell_store.h"
 #include "model/format_commands.h"
 #include "platform/fonts/classic_fonts.h"
@@ -445,6 +446,33 @@ TEST_F(SheetconvTest, TextsInFontsOfOtherScriptsAreReadInTheirScripts) {
         EXPECT_NE(text_of("Out.slk").find(pf::script_font_of(pf::script_font(script))->name), std::string::npos)
             << text_of("Out.slk");
     }
+}
+
+// A workbook whose cells are set in the fonts of several scripts converts to
+// what the program itself saves of it, fonts named and all.
+TEST_F(SheetconvTest, AWorkbookInFontsOfEveryScriptConvertsAsTheProgramSavesIt) {
+    const std::filesystem::path sample = std::filesystem::path(QUORVIN_SOURCE_DIR) / "tests/app/data/scripts_in_fonts.xls";
+    std::filesystem::copy_file(sample, path("Fonts.xls"));
+    // A workbook made as the converter makes one.
+    CellFormat settings;
+    GetDefaultFormat(settings.bytes);
+    settings.bytes[kFmtSize] = 12;
+    settings.bytes[kFmtCellType] = 0;
+    const pf::FileSpec from = spec("Fonts.xls");
+    MemoryRef book = New_WorkSheet(&quorvin_rsrv, NewFileRec(&from), settings.bytes);
+    ASSERT_EQ(read_in_format(*format_of_file(from), book, from, kLayerGridLines | kLayerHeadings), 0);
+    ASSERT_EQ(save_workbook_file(find_SpreadSheet_item(book, 0), 0, spec("Program.slk"), kFormatSylk, false, true), 0);
+    EXPECT_EQ(run(path("Fonts.xls"), path("Converted.slk")), 3) << errors;  // a formula Excel alone reads
+    // The fonts, the cells' formats and the cells themselves.
+    const auto fonts_and_cells = [this](const std::string& name) {
+        std::istringstream in(text_of(name));
+        std::string line, kept;
+        while (std::getline(in, line))
+            if (line.starts_with("P;F") || line.starts_with("F;") || line.starts_with("C;")) kept += line + "\n";
+        return kept;
+    };
+    EXPECT_EQ(fonts_and_cells("Converted.slk"), fonts_and_cells("Program.slk"));
+    EXPECT_NE(text_of("Converted.slk").find("P;FDejaVu Sans Cyrillic;"), std::string::npos);
 }
 
 // A converter killed before it removed its private copy of the input leaves
