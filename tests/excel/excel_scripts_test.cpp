@@ -5,7 +5,6 @@
 #include "files/text_exchange.h"
 #include "model/cell_letters.h"
 #include "model/layer_use.h"
-#include "model/model_services.h"
 #include "platform/text/scripts.h"
 #include "platform/text/text.h"
 #include "tests/excel/excel_fixture.h"
