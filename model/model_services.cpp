@@ -1,8 +1,8 @@
 // The headless answers of the model's services: nothing is drawn, a layer has
-// no drawing objects and no printed pages, fonts are the classic ones with
-// fixed metrics, alerts are not shown, and no preferences are read; no formula
-// has a text, no change is stopped and no error told until the engine's upper
-// layers answer.
+// no drawing objects and no printed pages, fonts are the classic ones and the
+// scripts' own with fixed metrics, alerts are not shown, and no preferences
+// are read; no formula has a text, no change is stopped and no error told
+// until the engine's upper layers answer.
 #include "model/model_services.h"
 
 #include <array>
@@ -42,13 +42,10 @@ void no_pages(MemoryRef) {}
 int16_t panes_unchanged(MemoryRef) { return 0; }
 int16_t no_page(MemoryRef, int32_t) { return 0; }
 
-std::string classic_name(int16_t number) {
-    const pf::ClassicFont* font = pf::classic_font(number);
-    return font ? font->name : "";
-}
+std::string known_name(int16_t number) { return pf::known_font_name(number); }
 
-int16_t classic_number(std::string_view name, bool* found) {
-    int16_t number = pf::classic_font_number(name);
+int16_t known_number(std::string_view name, bool* found) {
+    int16_t number = pf::known_font_number(name);
     if (found) *found = number >= 0;
     return number >= 0 ? number : int16_t(pf::kSystemFont);
 }
@@ -92,8 +89,8 @@ constexpr ModelServices kHeadless{.invalidate_cells = draw_nothing,
                                   .recompute_page_breaks = no_pages,
                                   .set_active_rects = panes_unchanged,
                                   .page_holding_cell = no_page,
-                                  .name_of_font_number = classic_name,
-                                  .number_of_font_name = classic_number,
+                                  .name_of_font_number = known_name,
+                                  .number_of_font_name = known_number,
                                   .plain_line_height = fixed_line_height,
                                   .measured_text_width = no_port_to_measure,
                                   .show_caution_alert = alert_not_shown,

@@ -36,42 +36,10 @@ constexpr const char* kNotoCjkDir = "/usr/share/fonts/opentype/noto/";
 constexpr const char* kNotoCjkFiles[] = {"NotoSansCJK-Regular.ttc", "NotoSansCJK-Bold.ttc"};
 constexpr const char* kFallbackFamily = "DejaVu Sans";
 
-// The own font of each script beside Roman (fonts-noto-cjk for the double-byte
-// scripts, DejaVu Sans for the single-byte ones), under the script's first
-// font number.
-struct ScriptFamily {
-    int16_t script;
-    const char* name;    // as the font menu shows it
-    const char* family;  // in our configuration
-};
-constexpr ScriptFamily kScriptFamilies[] = {
-    {kScriptJapanese, "Noto Sans CJK JP", "Noto Sans CJK JP"},
-    {kScriptTradChinese, "Noto Sans CJK TC", "Noto Sans CJK TC"},
-    {kScriptKorean, "Noto Sans CJK KR", "Noto Sans CJK KR"},
-    {kScriptSimpChinese, "Noto Sans CJK SC", "Noto Sans CJK SC"},
-    {kScriptGreek, "DejaVu Sans Greek", "DejaVu Sans"},
-    {kScriptCyrillic, "DejaVu Sans Cyrillic", "DejaVu Sans"},
-    {kScriptCentralEuro, "DejaVu Sans CE", "DejaVu Sans"},
-};
-
-// The script family drawing a font number: every number a script keeps
-// draws with the script's own font.
-const ScriptFamily* script_family_of(int16_t number) {
-    const int16_t script = font_to_script(number);
-    auto it = std::ranges::find(kScriptFamilies, script, &ScriptFamily::script);
-    return it == std::end(kScriptFamilies) ? nullptr : it;
-}
-
-const ScriptFamily* script_family_named(std::string_view name) {
-    for (const ScriptFamily& f : kScriptFamilies)
-        if (same_font_name(f.name, name)) return &f;
-    return nullptr;
-}
-
 // A family that only a double-byte script draws with; it is listed under the
 // script's number alone.
 bool is_script_family(std::string_view fc_family) {
-    return std::ranges::any_of(kScriptFamilies, [&](const ScriptFamily& f) {
+    return std::ranges::any_of(script_fonts(), [&](const ScriptFont& f) {
         return double_byte_script(f.script) && fc_family == f.family;
     });
 }
@@ -169,7 +137,7 @@ void list_installed(Catalog& c) {
     for (const std::string& fc_family : names) {
         if (c.installed.size() >= size_t(kHashedNumbers)) break;  // every number is taken
         std::string name = utf8_to_mac_roman(fc_family);
-        if (classic_font_number(name) >= 0 || is_script_family(fc_family) || script_family_named(name)) continue;
+        if (known_font_number(name) >= 0 || is_script_family(fc_family)) continue;
         InstalledFamily family{name, fc_family, std::ranges::binary_search(ours, fc_family)};
         c.installed.emplace(free_hashed_number(c.installed, name), std::move(family));
     }
@@ -215,7 +183,7 @@ FontSource resolve_font_source(int16_t number, bool bold, bool italic) {
     FontSource source;
     if (const ClassicFont* f = classic_font(number)) {
         source = match_face(c.ours, f->family, bold, italic);
-    } else if (const ScriptFamily* f = script_family_of(number)) {
+    } else if (const ScriptFont* f = script_font_of(number)) {
         if (double_byte_script(f->script)) add_double_byte_files(c);
         source = match_face(c.ours, f->family, bold, italic);
     } else if (number >= kFirstHashedNumber) {
@@ -240,16 +208,15 @@ std::vector<FontFamily> font_list() {
     list_installed(c);
     std::vector<FontFamily> list;
     for (const ClassicFont& f : classic_fonts()) list.push_back({f.number, f.name});
-    for (const ScriptFamily& f : kScriptFamilies) list.push_back({script_font(f.script), f.name});
+    for (const ScriptFont& f : script_fonts()) list.push_back({script_font(f.script), f.name});
     for (const auto& [number, family] : c.installed) list.push_back({number, family.name});
     std::ranges::sort(list, [](const FontFamily& a, const FontFamily& b) { return a.name < b.name; });
     return list;
 }
 
 std::string font_name(int16_t number) {
-    if (const ClassicFont* f = classic_font(number)) return f->name;
-    if (number < kFirstHashedNumber) return "";
-    if (const ScriptFamily* f = script_family_of(number)) return number == script_font(f->script) ? f->name : "";
+    if (std::string name = known_font_name(number); !name.empty()) return name;
+    if (number < kFirstHashedNumber || script_font_of(number)) return "";
     Catalog& c = catalog();
     list_installed(c);
     auto it = c.installed.find(number);
@@ -258,8 +225,7 @@ std::string font_name(int16_t number) {
 
 int16_t font_number(std::string_view name, bool* found) {
     if (found) *found = true;
-    if (int16_t number = classic_font_number(name); number >= 0) return number;
-    if (const ScriptFamily* f = script_family_named(name)) return script_font(f->script);
+    if (int16_t number = known_font_number(name); number >= 0) return number;
     Catalog& c = catalog();
     list_installed(c);
     for (const auto& [number, family] : c.installed)

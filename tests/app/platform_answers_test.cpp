@@ -11,16 +11,25 @@
 #include "platform/fonts/classic_fonts.h"
 #include "platform/memory/memory.h"
 #include "platform/print/print.h"
+#include "platform/text/scripts.h"
 
 namespace {
 
-TEST(PlatformAnswers, LineHeightsAndNamesOfTheSystemFontsFamilyAreTheEnginesOwn) {
+TEST(PlatformAnswers, LineHeightsOfTheSystemFontsFamilyAndFontNamesAreTheEnginesOwn) {
     const ModelServices headless = headless_model_services();
     for (int16_t font : {pf::kSystemFont, pf::kApplFont, pf::kGenevaFont})
         for (int16_t size : {0, 9, 10, 12, 14, 18, 24})
             EXPECT_EQ(headless.plain_line_height(font, size), model_services.plain_line_height(font, size))
                 << "font " << font << " size " << size;
     EXPECT_EQ(headless.name_of_font_number(pf::kApplFont), model_services.name_of_font_number(pf::kApplFont));
+    // A converter reads the scripts' fonts by the names the program writes.
+    for (const pf::ScriptFont& font : pf::script_fonts()) {
+        const int16_t number = pf::script_font(font.script);
+        bool found = false;
+        EXPECT_EQ(headless.name_of_font_number(number), model_services.name_of_font_number(number));
+        EXPECT_EQ(headless.number_of_font_name(font.name, &found), model_services.number_of_font_name(font.name, &found));
+        EXPECT_TRUE(found);
+    }
 }
 
 // A print record of the older printing interface on US Letter, its rectangles

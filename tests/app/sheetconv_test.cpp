@@ -11,7 +11,11 @@
 #include "ui/alerts.h"
 #include "core/number_text.h"
 #include "files/entry_cells.h"
+#include "files/file_formats.h"
 #include "model/cell_store.h"
+#include "model/format_commands.h"
+#include "platform/fonts/classic_fonts.h"
+#include "platform/text/scripts.h"
 #include "platform/resources/resources.h"
 #include "tests/files/document_builder.h"
 #include "tests/excel/excel_samples.h"
@@ -391,6 +395,84 @@ TEST_F(SheetconvTest, ASylkOfEveryScriptRoundTripsThroughADocument) {
     EXPECT_EQ(run(path("World.qrv"), path("Back.csv")), 0) << errors;
     const std::vector<uint8_t> back = bytes_of("Back.csv");
     EXPECT_EQ(std::string(back.begin(), back.end()), csv);
+}
+
+// A text of another script in the default font of a layer set in that
+// script's font, and in a cell's own font of the script, is read in its
+// script: the converter knows the scripts' fonts by name as the program does.
+TEST_F(SheetconvTest, TextsInFontsOfOtherScriptsAreReadInTheirScripts) {
+    const std::pair<int16_t, std::string> texts[] = {{pf::kScriptCyrillic, "Москва"},
+                                                     {pf::kScriptJapanese, "東京"},
+                                                     {pf::kScriptGreek, "Αθήνα"},
+                                                     {pf::kScriptCentralEuro, "Příliš žluťoučký"}};
+    for (const auto& [script, text] : texts) {
+        SCOPED_TRACE(text);
+        const pf::ScriptText spelled = pf::spell_in_script(text, script);
+        ASSERT_EQ(spelled.unmapped, 0);
+        uint8_t header[32];
+        GetDefaultFormat(header);
+        MemoryRef book = sample::new_workbook();
+        MemoryRef in_default = sample::new_layer(book), in_own = sample::new_layer(book);
+        set_layer_default_font(in_default, pf::script_font(script));
+        for (MemoryRef layer : {in_default, in_own}) {
+            std::string row, store;
+            EntryCell entry{CellPoint{0, 0}, header, spelled.bytes, {}};
+            entry.script = script;
+            append_entry_cell(row, entry, layer);
+            append_row_record(store, 0, row);
+            set_layer_cells(layer, store);
+        }
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, in_default));
+        ASSERT_EQ(load_u16(cell + kFmtFont), kDefaultFontNumber);
+        ASSERT_TRUE(get_cell_ptr(&cell, &length, CellPoint{0, 0}, in_own));
+        ASSERT_EQ(load_u16(cell + kFmtFont), uint16_t(pf::script_font(script)));
+        ASSERT_EQ(save(book, "In.qrv"), 0);
+
+        EXPECT_EQ(run(path("In.qrv"), path("Default.csv"), "--layer 1"), 0) << errors;
+        EXPECT_EQ(text_of("Default.csv"), text + "\r\n");
+        EXPECT_EQ(run(path("In.qrv"), path("Own.csv"), "--layer 2"), 0) << errors;
+        EXPECT_EQ(text_of("Own.csv"), text + "\r\n");
+        EXPECT_EQ(run(path("In.qrv"), path("Shown.txt"), "--shown --layer 1"), 0) << errors;
+        EXPECT_EQ(text_of("Shown.txt"), text + "\r\n");
+        // A SYLK names the fonts and reads back in them.
+        for (const char* layer : {"1", "2"}) {
+            EXPECT_EQ(run(path("In.qrv"), path("Out.slk"), std::string("--layer ") + layer), 0) << errors;
+            EXPECT_NE(text_of("Out.slk").find("K\"" + text + "\""), std::string::npos) << text_of("Out.slk");
+            EXPECT_EQ(run(path("Out.slk"), path("Back.csv")), 0) << errors;
+            EXPECT_EQ(text_of("Back.csv"), text + "\r\n");
+        }
+        EXPECT_NE(text_of("Out.slk").find(pf::script_font_of(pf::script_font(script))->name), std::string::npos)
+            << text_of("Out.slk");
+    }
+}
+
+// A workbook whose cells are set in the fonts of several scripts converts to
+// what the program itself saves of it, fonts named and all.
+TEST_F(SheetconvTest, AWorkbookInFontsOfEveryScriptConvertsAsTheProgramSavesIt) {
+    const std::filesystem::path sample = std::filesystem::path(QUORVIN_SOURCE_DIR) / "tests/app/data/scripts_in_fonts.xls";
+    std::filesystem::copy_file(sample, path("Fonts.xls"));
+    // A workbook made as the converter makes one.
+    CellFormat settings;
+    GetDefaultFormat(settings.bytes);
+    settings.bytes[kFmtSize] = 12;
+    settings.bytes[kFmtCellType] = 0;
+    const pf::FileSpec from = spec("Fonts.xls");
+    MemoryRef book = New_WorkSheet(&quorvin_rsrv, NewFileRec(&from), settings.bytes);
+    ASSERT_EQ(read_in_format(*format_of_file(from), book, from, kLayerGridLines | kLayerHeadings), 0);
+    ASSERT_EQ(save_workbook_file(find_SpreadSheet_item(book, 0), 0, spec("Program.slk"), kFormatSylk, false, true), 0);
+    EXPECT_EQ(run(path("Fonts.xls"), path("Converted.slk")), 3) << errors;  // a formula Excel alone reads
+    // The fonts, the cells' formats and the cells themselves.
+    const auto fonts_and_cells = [this](const std::string& name) {
+        std::istringstream in(text_of(name));
+        std::string line, kept;
+        while (std::getline(in, line))
+            if (line.starts_with("P;F") || line.starts_with("F;") || line.starts_with("C;")) kept += line + "\n";
+        return kept;
+    };
+    EXPECT_EQ(fonts_and_cells("Converted.slk"), fonts_and_cells("Program.slk"));
+    EXPECT_NE(text_of("Converted.slk").find("P;FDejaVu Sans Cyrillic;"), std::string::npos);
 }
 
 // A converter killed before it removed its private copy of the input leaves

@@ -5,7 +5,6 @@
 #include "files/text_exchange.h"
 #include "model/cell_letters.h"
 #include "model/layer_use.h"
-#include "model/model_services.h"
 #include "platform/text/scripts.h"
 #include "platform/text/text.h"
 #include "tests/excel/excel_fixture.h"
@@ -74,31 +73,8 @@ const char* const kTexts[] = {"na\u00EFve \u2014 5 \u20AC", "Gr\u00FC\u00DFe",  
 const int16_t kDefaultScripts[] = {pf::kScriptRoman, pf::kScriptJapanese, pf::kScriptCyrillic, pf::kScriptGreek,
                                    pf::kScriptCentralEuro};
 
-// The program's fonts of each script, by the names its font menu gives them.
-int16_t script_font_number(std::string_view name, bool* found) {
-    const std::pair<std::string_view, int16_t> fonts[] = {
-        {"Noto Sans CJK JP", pf::kScriptJapanese}, {"DejaVu Sans Cyrillic", pf::kScriptCyrillic},
-        {"DejaVu Sans Greek", pf::kScriptGreek},   {"DejaVu Sans CE", pf::kScriptCentralEuro},
-        {"Noto Sans CJK KR", pf::kScriptKorean}};
-    for (const auto& [font, script] : fonts)
-        if (name == font) return *found = true, pf::script_font(script);
-    *found = false;
-    return 0;
-}
-
 class ExcelScriptsTest : public ExcelTest {
 protected:
-    void SetUp() override {
-        ExcelTest::SetUp();
-        kept_services_ = model_services;
-        model_services.number_of_font_name = script_font_number;
-    }
-    void TearDown() override {
-        model_services = kept_services_;
-        ExcelTest::TearDown();
-    }
-    ModelServices kept_services_;
-
     // Imports into the layer whose default font is the font of `script`.
     int16_t import_under(int16_t script, const std::vector<Record>& globals, const std::vector<Sheet>& sheets) {
         LayerUse(layer)->font = pf::script_font(script);

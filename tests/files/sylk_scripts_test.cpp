@@ -11,7 +11,6 @@
 #include "model/cell_letters.h"
 #include "model/cell_store.h"
 #include "model/layer_use.h"
-#include "model/model_services.h"
 #include "model/record_bytes.h"
 #include "platform/text/text.h"
 #include "tests/files/text_fixture.h"
@@ -155,17 +154,7 @@ TEST_F(SylkScriptsTest, FormulasKeepTheScriptOfTheirTextsAndEscapesTheirCharacte
     EXPECT_NE(written.find("K\"x\x1B :y\""), std::string::npos) << written;
 }
 
-// A program whose Greek font has a name.
-std::string greek_font_name(int16_t number) { return number == pf::script_font(pf::kScriptGreek) ? "Greek Sans" : ""; }
-int16_t greek_font_number(std::string_view name, bool* found) {
-    *found = name == "Greek Sans";
-    return *found ? pf::script_font(pf::kScriptGreek) : 0;
-}
-
 TEST_F(SylkScriptsTest, ACellFontOfTheScriptIsKeptAndOneOfAnotherGivesWay) {
-    const ModelServices kept = model_services;
-    model_services.name_of_font_number = greek_font_name;
-    model_services.number_of_font_name = greek_font_number;
     const uint16_t greek = uint16_t(pf::script_font(pf::kScriptGreek));
     MemoryRef l = fresh_layer();
     type_entries(l, {{{0, 0}, "a"}, {{0, 1}, "b"}});
@@ -180,7 +169,6 @@ TEST_F(SylkScriptsTest, ACellFontOfTheScriptIsKeptAndOneOfAnotherGivesWay) {
     for (auto [from, to] : {std::pair<std::string, std::string>{"K\"a\"", "K\"Αθήνα\""}, {"K\"b\"", "K\"東京\""}})
         text.replace(text.find(from), from.size(), to);
     MemoryRef back = read_sylk(text);
-    model_services = kept;
     EXPECT_EQ(font_at(back, 0, 0), greek);
     EXPECT_EQ(cell(back, 0, 0).text, in_script("Αθήνα", pf::kScriptGreek));
     EXPECT_EQ(font_at(back, 0, 1), uint16_t(pf::script_font(pf::kScriptJapanese)));

@@ -1,4 +1,4 @@
-// The model's answers without windows: classic fonts by name and number, no
+// The model's answers without windows: classic and script fonts by name and number, no
 // port to measure in, and a caller of undo without windows frees what its
 // records held. (tests/app holds them against the program's own answers.)
 #include <gtest/gtest.h>
@@ -7,10 +7,11 @@
 #include "model/model_services.h"
 #include "model/undo_fields.h"
 #include "platform/fonts/classic_fonts.h"
+#include "platform/text/scripts.h"
 
 namespace {
 
-TEST(HeadlessModelServices, ClassicFontsAreKnownByNameAndNumberOthersAreNot) {
+TEST(HeadlessModelServices, ClassicAndScriptFontsAreKnownByNameAndNumberOthersAreNot) {
     const ModelServices headless = headless_model_services();
     bool found = false;
     EXPECT_EQ(headless.number_of_font_name("times", &found), pf::kTimesFont);
@@ -21,6 +22,14 @@ TEST(HeadlessModelServices, ClassicFontsAreKnownByNameAndNumberOthersAreNot) {
     EXPECT_FALSE(found);
     EXPECT_EQ(headless.name_of_font_number(pf::kCourierFont), "Courier");
     EXPECT_EQ(headless.name_of_font_number(1200), "");
+    // The scripts' own fonts, under their first numbers alone.
+    for (const pf::ScriptFont& font : pf::script_fonts()) {
+        EXPECT_EQ(headless.number_of_font_name(font.name, &found), pf::script_font(font.script)) << font.name;
+        EXPECT_TRUE(found);
+        EXPECT_EQ(headless.name_of_font_number(pf::script_font(font.script)), font.name);
+        EXPECT_EQ(headless.name_of_font_number(int16_t(pf::script_font(font.script) + 1)), "");
+    }
+    EXPECT_EQ(headless.number_of_font_name("dejavu sans cyrillic", &found), pf::script_font(pf::kScriptCyrillic));
     EXPECT_EQ(headless.measured_text_width(reinterpret_cast<const unsigned char*>("\x03"
                                                                                   "abc")),
               -1);
