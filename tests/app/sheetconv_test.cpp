@@ -262,14 +262,23 @@ TEST_F(SheetconvTest, FormulasOverNamesGoToATextAsValuesAndTheOwnLayerGoesUnname
     EXPECT_EQ(text_of("Back.csv"), read_back[0]);
 }
 
+// A workbook's one font (Arial, 10 points) and a cell style of the given
+// number format, for the workbooks these tests write.
+biff::Record arial_font() {
+    return {0x0031, biff::Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0)
+                        .text8("Arial", true).v};
+}
+biff::Record number_style(uint16_t number_format) {
+    return {0x00E0, biff::Body().u16(0).u16(number_format).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0).u16(0).v};
+}
+
 // Another spreadsheet's workbook, one layer of it to a text: a formula naming
 // its own layer loses the layer part and stays a formula; one over a name is
 // written as its value, said in the note.
 TEST_F(SheetconvTest, APeerWorkbooksLayerKeepsItsOwnReferencesAndGivesNamesAsValues) {
     using biff::Body;
-    const biff::Record font{0x0031, Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0)
-                                        .text8("Arial", true).v};
-    const biff::Record xf{0x00E0, Body().u16(0).u16(0).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0).u16(0).v};
+    const biff::Record font = arial_font();
+    const biff::Record xf = number_style(0);
     const biff::Record supbook{0x01AE, Body().u16(2).u16(0x0401).v};
     const biff::Record externsheet{0x0017, Body().u16(2).u16(0).u16(0).u16(0).u16(0).u16(1).u16(1).v};
     const std::vector<uint8_t> tax_cell = Body().u8(0x3B).u16(0).u16(0).u16(0).u16(1).u16(1).v;  // First!B1
@@ -293,12 +302,8 @@ TEST_F(SheetconvTest, APeerWorkbooksLayerKeepsItsOwnReferencesAndGivesNamesAsVal
 // format does, and no note calls it a format this program lacks.
 TEST_F(SheetconvTest, ExcelDurationsWithALanguagePartShowTheirHours) {
     using biff::Body;
-    const biff::Record font{0x0031, Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0)
-                                        .text8("Arial", true).v};
-    auto xf = [](uint16_t number_format) {
-        return biff::Record{0x00E0, Body().u16(0).u16(number_format).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0)
-                                        .u16(0).v};
-    };
+    const biff::Record font = arial_font();
+    const auto xf = number_style;
     auto format = [](uint16_t index, const std::u16string& text) {
         return biff::Record{0x041E, Body().u16(index).wide8(text).v};
     };
@@ -318,12 +323,8 @@ TEST_F(SheetconvTest, ExcelDurationsWithALanguagePartShowTheirHours) {
 // as themselves.
 TEST_F(SheetconvTest, ExcelDatesTheCalendarCannotShowShowTheirNumbers) {
     using biff::Body;
-    const biff::Record font{0x0031, Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0)
-                                        .text8("Arial", true).v};
-    auto xf = [](uint16_t number_format) {
-        return biff::Record{0x00E0, Body().u16(0).u16(number_format).u16(1).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0)
-                                        .u16(0).v};
-    };
+    const biff::Record font = arial_font();
+    const auto xf = number_style;
     const double serials[] = {61, 898, 1461, 1462, -108393, 1463, 45366};  // 1 March 1900 ... 15 March 2024
     biff::Sheet sheet{"Dates", {}};
     for (uint16_t row = 0; row < std::size(serials); ++row) sheet.records.push_back(biff::number(row, 0, serials[row], 1));
