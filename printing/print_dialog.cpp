@@ -24,6 +24,8 @@
 #include "platform/menus/menus.h"
 #include "platform/print/print_jobs.h"
 #include "platform/resources/resources.h"
+#include "platform/controls/controls.h"
+#include "platform/text/mac_roman.h"
 #include "platform/system/date_time.h"
 #include "platform/text/scripts.h"
 #include "printing/page_breaks.h"
@@ -141,11 +143,18 @@ std::string document_name(MemoryRef record) {
     return pstring_text(name);
 }
 
-// The name a person knows the document by, as it reads in its script: its
-// file's whole name, or the window's for a document without a file.
+// The name a person knows the document by, as it reads: its file's whole
+// name, or the window's for a document without a file.
 pf::ScriptText shown_document_name(MemoryRef record, const FileInfoRecord& file) {
     if (file.format_code == kFormatUntitled) return pf::ScriptText{document_name(record), pf::kScriptRoman, 0};
-    return pf::file_spec_shown_name(file.spec);
+    return name_to_propose(file.spec);
+}
+
+// The bytes of whole letters a name begins with, at most `most`.
+size_t whole_letters(const pf::ScriptText& name, size_t most) {
+    if (name.script == pf::kSeveralScripts) return pf::utf8_whole_letters(name.bytes, most);
+    return size_t(whole_character_bytes(reinterpret_cast<const uint8_t*>(name.bytes.data()), int32_t(name.bytes.size()),
+                                        int32_t(most), name.script));
 }
 
 // The document's name with ".pdf" in place of its extension, cut at its end,
@@ -156,8 +165,7 @@ pf::ScriptText proposed_pdf_name(pf::ScriptText name) {
     if (const size_t dot = bytes.rfind('.'); dot != std::string::npos && dot > 0 && bytes.size() - dot <= 5)
         bytes.erase(dot);
     if (bytes.empty()) bytes = "Untitled";
-    bytes.resize(size_t(whole_character_bytes(reinterpret_cast<const uint8_t*>(bytes.data()), int32_t(bytes.size()),
-                                              int32_t(pf::kMaxSpecName - extension.size()), name.script)));
+    bytes.resize(whole_letters(name, pf::kMaxSpecName - extension.size()));
     bytes += extension;
     return name;
 }

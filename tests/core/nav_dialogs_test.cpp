@@ -274,3 +274,25 @@ TEST_F(DocumentSaveDialog, TheProposedNameKeepsAnExtensionOfTheSameFormat) {
     EXPECT_EQ(name_of(r.chosen), "multi-typed.csv");
     EXPECT_EQ(r.code, kFormatCsv);
 }
+
+// A name of several scripts (Czech and Cyrillic) keeps its letters as the
+// pop-up and the check box put the format's extension in place of its own,
+// and the file is named as it reads.
+TEST_F(DocumentSaveDialog, ANameOfSeveralScriptsKeepsItsLettersAsTheFormatChanges) {
+    const std::string name = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82";
+    std::ofstream(folder + "/" + name + ".qrv") << "x";
+    pf::FileSpec saved;
+    ASSERT_EQ(pf::file_spec_from_path(folder + "/" + name + ".qrv", saved), pf::noErr);
+    SaveRequest r;
+    r.location = &saved;
+    r.name = saved.name;
+    r.code = kFormatNative;
+    pf::driver_drag(pf::Point{412, 370}, pf::Point{466, 370});
+    pf::driver_click(pf::Point{438, 186});
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(run_document_save_dialog(r), 0);
+    EXPECT_EQ(r.code, kFormatCsv);
+    std::string path;
+    ASSERT_EQ(pf::path_from_file_spec(r.chosen, path), pf::noErr);
+    EXPECT_EQ(path, folder + "/" + name + ".csv");
+}
