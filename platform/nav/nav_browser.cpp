@@ -40,6 +40,7 @@ constexpr int16_t kMaxFolderDepth = 64;
 struct Entry {
     FileSpec spec;
     CatalogInfo info;
+    ScriptText typed_name;   // as typing in the list finds it: in its script, else Roman
     std::string shown_name;  // as the list shows it: UTF-8, as it reads
 };
 
@@ -77,6 +78,7 @@ std::vector<Entry> list_folder(const Browser& b) {
         Entry e;
         if (get_catalog_info_by_index(b.volume, b.folder, index, e.info, &e.spec) != noErr) break;
         if (!shown(b, e)) continue;
+        e.typed_name = file_spec_shown_name(e.spec);
         e.shown_name = file_spec_shown_utf8(e.spec);
         entries.push_back(e);
     }
@@ -127,7 +129,7 @@ void show_folder(Browser& b, uint32_t folder) {
     list_delete_row(b.list, 0, 0);
     list_add_row(b.list, int16_t(std::min<size_t>(b.entries.size(), 32767)), 0);
     for (size_t i = 0; i < b.entries.size() && i < 32767; ++i)
-        list_set_cell(b.list, Point{int16_t(i), 0}, b.entries[i].shown_name);
+        list_set_cell(b.list, Point{int16_t(i), 0}, b.entries[i].typed_name.bytes);
     if (b.kind != BrowserKind::kSave && !b.entries.empty() && !b.options->allow_multiple)
         list_set_select(b.list, true, Point{0, 0});
     list_set_draw_mode(b.list, true);
@@ -446,8 +448,9 @@ void browser_cell(int16_t message, bool selected, const Rect& r, Point cell, std
         fill_rect_color(glyph, kLookLight);
         frame_rect_color(glyph, selected ? kLookAccentText : kLookShadow);
     }
-    // The name (UTF-8) in the fonts of the scripts that spell it.
-    draw_unicode_text_in_box(Rect{r.top, int16_t(r.left + 24), r.bottom, int16_t(r.right - 2)}, data, TextAlign::kLeft,
+    // The name as it reads, in the fonts of the scripts that spell it.
+    const std::string shown = entry ? entry->shown_name : mac_roman_to_utf8(data);
+    draw_unicode_text_in_box(Rect{r.top, int16_t(r.left + 24), r.bottom, int16_t(r.right - 2)}, shown, TextAlign::kLeft,
                              ink);
 }
 

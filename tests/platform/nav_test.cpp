@@ -4,6 +4,8 @@
 #include "platform/lists/lists.h"
 #include "platform/menus/menus.h"
 #include "platform/nav/nav.h"
+#include "platform/screen/screen.h"
+#include "platform/windows/windows.h"
 #include "platform/text/text.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/platform/toolbox_test_support.h"
@@ -467,18 +469,42 @@ TEST_F(Nav, HiddenFoldersAndFilesAreListedOnlyWithAllFilesShown) {
     EXPECT_EQ(listed_rows[1], (std::vector<std::string>{".cache", ".hidden", "a_sub", "b.txt", "c.qrv"}));
 }
 
-// A file whose name no one script spells is listed as it reads.
-TEST_F(Nav, TheListNamesFilesAsTheyRead) {
-    const std::string mixed = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv";
-    std::ofstream(temp.path + "/" + mixed) << "x";
-    listing_step = 0;
-    pf::host_set_composer(read_listings_composer);
-    pf::NavDialogOptions options;
-    pf::NavReply reply;
-    EXPECT_EQ(pf::nav_get_file(&location, options, reply), pf::kUserCanceledErr);
-    pf::host_set_composer(toolboxtest::guarded_compose);
-    ASSERT_EQ(listing_step, 2);
-    EXPECT_NE(std::find(listed_rows[0].begin(), listed_rows[0].end(), mixed), listed_rows[0].end());
+// The pixels of the Open dialog's list as it first shows its folder.
+std::vector<uint32_t> list_pixels;
+void read_list_pixels() {
+    toolboxtest::guarded_compose();
+    pf::WindowRef front = pf::front_window();
+    pf::DialogRef dialog = front && pf::window_title(front) == "Open" ? pf::get_dialog_from_window(front) : nullptr;
+    if (!dialog || !list_pixels.empty()) return;
+    const Rect box = pf::get_dialog_item_box(dialog, 5);
+    const Point from = in_front(Point{box.top, box.left}), to = in_front(Point{box.bottom, box.right});
+    for (int v = from.v; v < to.v; ++v)
+        for (int h = from.h; h < to.h; ++h) list_pixels.push_back(pf::screen_pixel(h, v));
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar, 0);
+}
+
+// A file whose name no one script spells is listed as it reads, letter by
+// letter, never with marks for what one script lacks.
+TEST_F(Nav, TheListShowsFileNamesAsTheyRead) {
+    const auto listing = [&](const std::string& folder, const std::string& name) {
+        std::filesystem::create_directories(temp.path + "/" + folder);
+        std::ofstream(temp.path + "/" + folder + "/" + name) << "x";
+        pf::FileSpec spec;
+        EXPECT_EQ(pf::file_spec_from_path(temp.path + "/" + folder, spec), pf::noErr);
+        list_pixels.clear();
+        pf::host_set_composer(read_list_pixels);
+        pf::NavDialogOptions options;
+        pf::NavReply reply;
+        EXPECT_EQ(pf::nav_get_file(&spec, options, reply), pf::kUserCanceledErr);
+        pf::host_set_composer(toolboxtest::guarded_compose);
+        return list_pixels;
+    };
+    const std::vector<uint32_t> letters =
+        listing("letters", "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv");
+    const std::vector<uint32_t> marks = listing("marks", "Rozpo?et ??????.qrv");
+    ASSERT_FALSE(letters.empty());
+    EXPECT_NE(letters, marks);
+    EXPECT_EQ(listing("marks again", "Rozpo?et ??????.qrv"), marks);
 }
 
 TEST_F(Nav, AskSaveChangesAnswersEachButton) {
