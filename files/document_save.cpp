@@ -442,10 +442,13 @@ bool has_extension(const unsigned char* name, const char* extension) {
     return HasFileExtension(name, pascal) != 0;
 }
 
+std::string_view name_bytes(const unsigned char* name) { return {reinterpret_cast<const char*>(name + 1), name[0]}; }
+
 void append_extension(unsigned char* name, int16_t code, int16_t script) {
     const char* extension = save_extension(code);
     size_t length = std::strlen(extension);
-    if (name[0] + length > size_t(pf::kMaxSpecName)) name[0] = name_letters_within(name, int(pf::kMaxSpecName - length), script);
+    if (name[0] + length > size_t(pf::kMaxSpecName))
+        name[0] = uint8_t(name_letters_within(name_bytes(name), pf::kMaxSpecName - length, script));
     std::memcpy(name + 1 + name[0], extension, length);
     name[0] = uint8_t(name[0] + length);
 }
@@ -457,11 +460,10 @@ bool same_save_extension(int16_t code, int16_t other) {
 
 }  // namespace
 
-uint8_t name_letters_within(const unsigned char* name, int most, int16_t script) {
-    if (script < 0)
-        return uint8_t(pf::utf8_whole_letters(std::string_view(reinterpret_cast<const char*>(name + 1), name[0]),
-                                              size_t(most)));
-    return uint8_t(whole_character_bytes(name + 1, name[0], most, script));
+size_t name_letters_within(std::string_view name, size_t most, int16_t script) {
+    if (script < 0) return pf::utf8_whole_letters(name, most);
+    return size_t(whole_character_bytes(reinterpret_cast<const uint8_t*>(name.data()), int32_t(name.size()),
+                                        int32_t(most), script));
 }
 
 void adjust_save_name(unsigned char* name, int16_t code, bool add_extension, int16_t script) {
@@ -512,7 +514,7 @@ void fit_file_name(unsigned char* name, int16_t code, int16_t script) {
         name[0] = uint8_t(name[0] - std::strlen(extension));
         append_extension(name, code, script);
     } else {
-        name[0] = name_letters_within(name, pf::kMaxSpecName, script);
+        name[0] = uint8_t(name_letters_within(name_bytes(name), pf::kMaxSpecName, script));
     }
 }
 

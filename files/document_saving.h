@@ -3,7 +3,9 @@
 // document only once it is complete.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "core/memory_manager.h"
 #include "platform/files/files.h"
@@ -76,9 +78,9 @@ pf::FourCC creator_for_code(int16_t code);
 // for any other name.
 int16_t format_code_for_name(const unsigned char* name);
 
-// The bytes of the whole letters a name (a Pascal string) begins with, at
-// most `most`: its bytes are in `script`, or in UTF-8 for a negative one.
-uint8_t name_letters_within(const unsigned char* name, int most, int16_t script);
+// The bytes of the whole letters a name begins with, at most `most`: its
+// bytes are in `script`, or in UTF-8 for a negative one.
+size_t name_letters_within(std::string_view name, size_t most, int16_t script);
 
 // The Save dialog's file name for a format. A name ending in a known
 // extension (".qrv", ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv")

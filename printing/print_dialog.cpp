@@ -18,14 +18,12 @@
 #include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
-#include "formula/functions_text.h"
+#include "files/document_saving.h"
 #include "objects/objects.h"
 #include "platform/files/files.h"
 #include "platform/menus/menus.h"
 #include "platform/print/print_jobs.h"
 #include "platform/resources/resources.h"
-#include "platform/controls/controls.h"
-#include "platform/text/mac_roman.h"
 #include "platform/system/date_time.h"
 #include "platform/text/scripts.h"
 #include "printing/page_breaks.h"
@@ -150,13 +148,6 @@ pf::ScriptText shown_document_name(MemoryRef record, const FileInfoRecord& file)
     return name_to_propose(file.spec);
 }
 
-// The bytes of whole letters a name begins with, at most `most`.
-size_t whole_letters(const pf::ScriptText& name, size_t most) {
-    if (name.script == pf::kSeveralScripts) return pf::utf8_whole_letters(name.bytes, most);
-    return size_t(whole_character_bytes(reinterpret_cast<const uint8_t*>(name.bytes.data()), int32_t(name.bytes.size()),
-                                        int32_t(most), name.script));
-}
-
 // The document's name with ".pdf" in place of its extension, cut at its end,
 // never inside a character, where the whole would be too long for a file name.
 pf::ScriptText proposed_pdf_name(pf::ScriptText name) {
@@ -165,7 +156,7 @@ pf::ScriptText proposed_pdf_name(pf::ScriptText name) {
     if (const size_t dot = bytes.rfind('.'); dot != std::string::npos && dot > 0 && bytes.size() - dot <= 5)
         bytes.erase(dot);
     if (bytes.empty()) bytes = "Untitled";
-    bytes.resize(whole_letters(name, pf::kMaxSpecName - extension.size()));
+    bytes.resize(name_letters_within(bytes, pf::kMaxSpecName - extension.size(), name.script));
     bytes += extension;
     return name;
 }

@@ -110,7 +110,7 @@ void HandleMetaData(pf::DialogRef dialog, int16_t code) {
     const int16_t script = pf::nav_file_name_script(dialog);
     unsigned char name[256];
     set_pstring(name, pf::nav_file_name(dialog), sizeof name - 1);
-    name[0] = name_letters_within(name, pf::kMaxSpecName, script);
+    name[0] = uint8_t(name_letters_within(pstring_text(name), pf::kMaxSpecName, script));
     adjust_save_name(name, code, adds_extensions() && code < kFormatExcelImport, script);
     pf::nav_set_file_name(dialog, pstring_text(name));
 }

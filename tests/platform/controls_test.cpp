@@ -431,7 +431,8 @@ TEST_F(Controls, CheckBoxRadioAndPopUpButton) {
 TEST_F(Controls, APopUpButtonShowsAUtf8ItemAsItReads) {
     ControlRef popup = make(pf::kPopupButtonControl, Rect{60, 20, 80, 260}, "", 0, 300, 0);
     pf::MenuRef menu = nullptr;
-    ASSERT_EQ(pf::get_control_data(popup, 0, pf::kControlPopupButtonMenuHandleTag, sizeof menu, &menu, nullptr), pf::noErr);
+    ASSERT_EQ(pf::get_control_data(popup, 0, pf::kControlPopupButtonMenuHandleTag, sizeof menu, &menu, nullptr),
+              pf::noErr);
     const auto face = [&] {
         pf::draw_one_control(popup);
         pf::compose_screen();
