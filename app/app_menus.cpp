@@ -134,7 +134,7 @@ void set_window_item_text(int16_t item, WindowRef window) {
     pf::MenuRef menu = pf::get_menu_handle(kWindowMenu);
     if (!menu) return;
     while (pf::count_menu_items(menu) < item) pf::append_menu_item_text(menu, "NEW");
-    pf::set_menu_item_script_text(menu, item, pf::window_title_in_script(window));  // as its title bar shows it
+    pf::set_menu_item_utf8_text(menu, item, pf::window_title_utf8(window));  // as its title bar shows it
 }
 
 bool same_entry(const pf::FileSpec& a, const pf::FileSpec& b) { return SameFile(&a, &b) != 0; }

@@ -68,9 +68,7 @@ void set_find_string(FindString out, const unsigned char* bytes, int32_t length)
 }
 
 std::string_view whole_characters(std::string_view utf8, size_t most) {
-    if (utf8.size() <= most) return utf8;
-    while (most > 0 && continues_character(uint8_t(utf8[most]))) --most;
-    return utf8.substr(0, most);
+    return utf8.substr(0, pf::utf8_whole_letters(utf8, most));
 }
 
 int16_t find_word(const uint8_t* text, int32_t length, int32_t* offset, bool exact, bool whole,

@@ -8,15 +8,13 @@
 #include "ui/dialog_items.h"
 #include "ui/task_manager.h"
 #include "editing/find_replace.h"
-#include "files/entry_script.h"
 #include "formula/range_string.h"
 #include "model/layer.h"
-#include "model/text_runs.h"
 #include "platform/draw/draw.h"
 #include "platform/draw/text.h"
+#include "platform/draw/unicode_text.h"
 #include "platform/menus/menus.h"
 #include "platform/resources/resources.h"
-#include "platform/text/scripts.h"
 #include "ui/app_prefs.h"
 #include "window/window_commands.h"
 #include "resource_ids.h"
@@ -75,22 +73,6 @@ std::string frame_title(MemoryRef layer) {
     return pf::get_indexed_string(kCalcDialogStrings, kFoundInTitle) + text_of(reference);
 }
 
-// Draws a text (UTF-8) at the pen, each run in the font of a script that
-// spells it, its Roman runs in the port's font.
-void draw_in_scripts(std::string_view utf8) {
-    if (utf8.empty()) return;
-    const int16_t port_font = pf::port_text_style().font;
-    const RunLook look;
-    const ScriptedText spelled = spell_text_in_scripts(utf8, look);
-    const std::string runs = run_table_of(spelled, look);
-    for (const TextRun& run : text_runs(runs, spelled.text.size())) {
-        const int16_t script = run_script(run, look.font);
-        pf::text_font(script == pf::kScriptRoman ? port_font : pf::script_font(script));
-        pf::draw_text(std::string_view(spelled.text).substr(run.start, run.end - run.start));
-    }
-    pf::text_font(port_font);
-}
-
 // The searched text of the found cell, with the hit drawn bold and red.
 void draw_found_text(MemoryRef layer, const pf::Rect& area) {
     const CellPoint cell = GetClickCell(layer);
@@ -100,13 +82,13 @@ void draw_found_text(MemoryRef layer, const pf::Rect& area) {
     const size_t at = std::min(size_t(std::max(find_state.found_offset, 0)), shown.size());
     const size_t length = std::min<size_t>(find_state.find_str[0], shown.size() - at);
     pf::move_to(area.left, int16_t(area.top + 12));
-    draw_in_scripts(shown.substr(0, at));
+    pf::draw_unicode_text(shown.substr(0, at));
     pf::text_face(pf::kFaceBold);
     pf::rgb_fore_color(kHitColour);
-    draw_in_scripts(shown.substr(at, length));
+    pf::draw_unicode_text(shown.substr(at, length));
     pf::text_face(0);
     pf::rgb_fore_color(pf::RGBColor{});
-    draw_in_scripts(shown.substr(at + length));
+    pf::draw_unicode_text(shown.substr(at + length));
 }
 
 void draw_found_frame(pf::DialogRef dialog, int16_t item) {

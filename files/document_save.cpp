@@ -72,12 +72,15 @@
 #include "files/sylk.h"
 #include "files/file_formats.h"
 #include "files/text_exchange.h"
+#include "formula/functions_text.h"
 #include "model/calc_globals.h"
 #include "model/layer.h"
 #include "model/layer_use.h"
 #include "model/links.h"
 #include "model/record_bytes.h"
 #include "model/workbook.h"
+#include "platform/text/mac_roman.h"
+#include "platform/text/scripts.h"
 #include "resource_ids.h"
 
 namespace {
@@ -439,10 +442,13 @@ bool has_extension(const unsigned char* name, const char* extension) {
     return HasFileExtension(name, pascal) != 0;
 }
 
-void append_extension(unsigned char* name, int16_t code) {
+std::string_view name_bytes(const unsigned char* name) { return {reinterpret_cast<const char*>(name + 1), name[0]}; }
+
+void append_extension(unsigned char* name, int16_t code, int16_t script) {
     const char* extension = save_extension(code);
     size_t length = std::strlen(extension);
-    if (name[0] + length > size_t(pf::kMaxSpecName)) name[0] = uint8_t(pf::kMaxSpecName - length);
+    if (name[0] + length > size_t(pf::kMaxSpecName))
+        name[0] = uint8_t(name_letters_within(name_bytes(name), pf::kMaxSpecName - length, script));
     std::memcpy(name + 1 + name[0], extension, length);
     name[0] = uint8_t(name[0] + length);
 }
@@ -454,22 +460,28 @@ bool same_save_extension(int16_t code, int16_t other) {
 
 }  // namespace
 
-void adjust_save_name(unsigned char* name, int16_t code, bool add_extension) {
+size_t name_letters_within(std::string_view name, size_t most, int16_t script) {
+    if (script < 0) return pf::utf8_whole_letters(name, most);
+    return size_t(whole_character_bytes(reinterpret_cast<const uint8_t*>(name.data()), int32_t(name.size()),
+                                        int32_t(most), script));
+}
+
+void adjust_save_name(unsigned char* name, int16_t code, bool add_extension, int16_t script) {
     const char* own = nullptr;
     if (const FileFormat* format = written_format_of_name(name, &own)) {
         if (same_save_extension(format->code, code)) return;
         name[0] = uint8_t(name[0] - std::strlen(own));
-        append_extension(name, code);
+        append_extension(name, code, script);
         return;
     }
-    if (add_extension) append_extension(name, code);
+    if (add_extension) append_extension(name, code, script);
 }
 
 void propose_save_name(const unsigned char* document_name, int16_t code, unsigned char* proposed) {
     std::memcpy(proposed, document_name, size_t(document_name[0]) + 1);
     if (const char* unwritten = unwritten_extension_of_name(proposed)) {
         proposed[0] = uint8_t(proposed[0] - std::strlen(unwritten));
-        append_extension(proposed, code);
+        append_extension(proposed, code, pf::kScriptRoman);
     }
 }
 
@@ -481,36 +493,36 @@ int16_t format_code_for_name(const unsigned char* name) {
 namespace {
 
 // The format a typed name settles on, with its extension as settled.
-int16_t settled_code(unsigned char* name, int16_t code, int16_t first_code, bool add_extension) {
+int16_t settled_code(unsigned char* name, int16_t code, int16_t first_code, bool add_extension, int16_t script) {
     const int16_t typed = format_code_for_name(name);
     if (typed < 0) {
-        if (add_extension) append_extension(name, code);
+        if (add_extension) append_extension(name, code, script);
         return code;
     }
     if (same_save_extension(typed, code)) return code;
     if (code == first_code) return typed;
-    adjust_save_name(name, code, true);
+    adjust_save_name(name, code, true, script);
     return code;
 }
 
-// A name longer than a file name may be loses the end of its stem; the
-// format's extension, when the name ends in it, stays on.
-void fit_file_name(unsigned char* name, int16_t code) {
+// A name longer than a file name may be loses the end of its stem, cut
+// between letters; the format's extension, when the name ends in it, stays on.
+void fit_file_name(unsigned char* name, int16_t code, int16_t script) {
     if (name[0] <= pf::kMaxSpecName) return;
     const char* extension = save_extension(code);
     if (*extension && has_extension(name, extension)) {
         name[0] = uint8_t(name[0] - std::strlen(extension));
-        append_extension(name, code);
+        append_extension(name, code, script);
     } else {
-        name[0] = uint8_t(pf::kMaxSpecName);
+        name[0] = uint8_t(name_letters_within(name_bytes(name), pf::kMaxSpecName, script));
     }
 }
 
 }  // namespace
 
-int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension) {
-    const int16_t settled = settled_code(name, code, first_code, add_extension);
-    fit_file_name(name, settled);
+int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension, int16_t script) {
+    const int16_t settled = settled_code(name, code, first_code, add_extension, script);
+    fit_file_name(name, settled, script);
     return settled;
 }
 

@@ -3,7 +3,9 @@
 // document only once it is complete.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "core/memory_manager.h"
 #include "platform/files/files.h"
@@ -76,12 +78,18 @@ pf::FourCC creator_for_code(int16_t code);
 // for any other name.
 int16_t format_code_for_name(const unsigned char* name);
 
+// The bytes of the whole letters a name begins with, at most `most`: its
+// bytes are in `script`, or in UTF-8 for a negative one.
+size_t name_letters_within(std::string_view name, size_t most, int16_t script);
+
 // The Save dialog's file name for a format. A name ending in a known
 // extension (".qrv", ".txt", ".csv", ".pdf", ".sylk", ".slk", ".tab", ".tsv")
 // keeps it when it names the same format, else gets the format's extension
 // in its place (none for codes of no format); a name without one gets the
-// format's extension only with `add_extension`.
-void adjust_save_name(unsigned char* name, int16_t code, bool add_extension);
+// format's extension only with `add_extension`. The name's bytes are in
+// `script` (0: Roman), or UTF-8 for a negative one (typed in several); a
+// name cut to fit is cut between letters.
+void adjust_save_name(unsigned char* name, int16_t code, bool add_extension, int16_t script = 0);
 
 // The name the Save dialog first shows for a document of that name saved in
 // the format of the code: a name ending in the extension of a format that is
@@ -93,8 +101,10 @@ void propose_save_name(const unsigned char* document_name, int16_t code, unsigne
 // while the pop-up still shows `first_code`; once the pop-up was changed, its
 // format's extension takes the place of the typed one. A name without a
 // format's extension takes the code's extension when `add_extension`. A name
-// longer than a file name may be is cut in its stem, keeping the extension.
-int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension);
+// longer than a file name may be is cut in its stem, between letters of
+// `script` (as adjust_save_name's), keeping the extension.
+int16_t settle_save_name(unsigned char* name, int16_t code, int16_t first_code, bool add_extension,
+                         int16_t script = 0);
 
 // Whether a save leaves the document with nothing unsaved: the whole
 // workbook was written in a format that holds all of it.

@@ -18,7 +18,7 @@
 #include "ui/nav_dialogs.h"
 #include "core/string_utils.h"
 #include "files/document_file.h"
-#include "formula/functions_text.h"
+#include "files/document_saving.h"
 #include "objects/objects.h"
 #include "platform/files/files.h"
 #include "platform/menus/menus.h"
@@ -141,11 +141,11 @@ std::string document_name(MemoryRef record) {
     return pstring_text(name);
 }
 
-// The name a person knows the document by, as it reads in its script: its
-// file's whole name, or the window's for a document without a file.
+// The name a person knows the document by, as it reads: its file's whole
+// name, or the window's for a document without a file.
 pf::ScriptText shown_document_name(MemoryRef record, const FileInfoRecord& file) {
     if (file.format_code == kFormatUntitled) return pf::ScriptText{document_name(record), pf::kScriptRoman, 0};
-    return pf::file_spec_shown_name(file.spec);
+    return name_to_propose(file.spec);
 }
 
 // The document's name with ".pdf" in place of its extension, cut at its end,
@@ -156,8 +156,7 @@ pf::ScriptText proposed_pdf_name(pf::ScriptText name) {
     if (const size_t dot = bytes.rfind('.'); dot != std::string::npos && dot > 0 && bytes.size() - dot <= 5)
         bytes.erase(dot);
     if (bytes.empty()) bytes = "Untitled";
-    bytes.resize(size_t(whole_character_bytes(reinterpret_cast<const uint8_t*>(bytes.data()), int32_t(bytes.size()),
-                                              int32_t(pf::kMaxSpecName - extension.size()), name.script)));
+    bytes.resize(name_letters_within(bytes, pf::kMaxSpecName - extension.size(), name.script));
     bytes += extension;
     return name;
 }

@@ -75,8 +75,7 @@ std::string document_name(MemoryRef workbook) {
     const FileInfoRecord file = file_record_of(workbook);
     std::string name;
     if (file.format_code != kFormatUntitled && pf::file_spec_long_name(file.spec, name) == pf::noErr) return name;
-    const pf::ScriptText shown = pf::file_spec_shown_name(file.spec);
-    return pf::script_to_utf8(shown.bytes, shown.script);
+    return pf::file_spec_shown_utf8(file.spec);
 }
 
 std::string window_name(pf::WindowRef window) { return pf::window_title_utf8(window); }

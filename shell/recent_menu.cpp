@@ -24,7 +24,7 @@ void ResetFavoriteMenu() {
     if (listed > 0) pf::delete_menu_items(menu, 1, listed);
     for (int i = recent_document_count() - 1; i >= 0; --i) {
         pf::insert_menu_item_text(menu, "", 0);
-        pf::set_menu_item_script_text(menu, 1, pf::file_spec_shown_name(app_prefs.items[i]));
+        pf::set_menu_item_utf8_text(menu, 1, pf::file_spec_shown_utf8(app_prefs.items[i]));
     }
     int16_t clear_item = pf::count_menu_items(menu);
     if (recent_document_count() > 0) pf::enable_menu_item(menu, clear_item);

@@ -156,6 +156,13 @@ int16_t run_save_dialog(const pf::FileSpec* default_location, const pf::NavDialo
 
 }  // namespace
 
+pf::ScriptText name_to_propose(const pf::FileSpec& spec) {
+    const pf::ScriptText shown = pf::file_spec_shown_name(spec);
+    std::string real;
+    if (shown.script == pf::kScriptRoman && pf::file_spec_real_name(spec, real)) return {real, pf::kSeveralScripts, 0};
+    return shown;
+}
+
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC,
                        void* event_proc, pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing, pf::FourCC,
                        void* user_data) {
@@ -167,11 +174,9 @@ int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char
     // The name of the file saved before, as it reads in its script (in
     // UTF-8 when no one script spells it).
     if (default_location && std::equal(proposed_name, proposed_name + proposed_name[0] + 1, default_location->name)) {
-        const pf::ScriptText shown = pf::file_spec_shown_name(*default_location);
-        std::string real;
-        const bool several = shown.script == pf::kScriptRoman && pf::file_spec_real_name(*default_location, real);
-        options.saved_file_name = several ? real : shown.bytes;
-        options.saved_file_name_script = several ? pf::kSeveralScripts : shown.script;
+        const pf::ScriptText shown = name_to_propose(*default_location);
+        options.saved_file_name = shown.bytes;
+        options.saved_file_name_script = shown.script;
     }
     CustomProc custom{reinterpret_cast<NavCustomProc>(event_proc), user_data};
     if (custom.proc) lay_out_custom(custom, options);

@@ -43,6 +43,9 @@ using NavCustomProc = void (*)(NavCBRec& callback, void* user_data);
 int16_t SaveFileDialog(const pf::FileSpec* default_location, const unsigned char* proposed_name, pf::FourCC type,
                        void* event_proc, pf::FileSpec* chosen, int16_t* stationery, int16_t* replacing,
                        pf::FourCC creator, void* user_data);
+// A file's name as a save dialog proposes it: in the one script that spells
+// it, else in UTF-8 (pf::kSeveralScripts).
+pf::ScriptText name_to_propose(const pf::FileSpec& spec);
 // The same, proposing a name of any script, with no items of its own.
 int16_t save_file_dialog_in_script(const pf::FileSpec* default_location, const pf::ScriptText& proposed_name,
                                    pf::FileSpec* chosen);

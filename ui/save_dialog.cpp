@@ -98,7 +98,8 @@ void item_hit(pf::DialogRef dialog, int16_t item, SaveChoice& choice) {
 void accept_name(pf::DialogRef dialog, std::string& name, SaveChoice& choice) {
     unsigned char pascal[256];
     set_pstring(pascal, name, sizeof pascal - 1);
-    choice.code = settle_save_name(pascal, choice.code, choice.first_code, adds_extensions());
+    choice.code = settle_save_name(pascal, choice.code, choice.first_code, adds_extensions(),
+                                   pf::nav_file_name_script(dialog));
     name = pstring_text(pascal);
     pf::set_dialog_item_value(dialog, choice.first_item, choice.code);
 }
@@ -106,9 +107,11 @@ void accept_name(pf::DialogRef dialog, std::string& name, SaveChoice& choice) {
 }  // namespace
 
 void HandleMetaData(pf::DialogRef dialog, int16_t code) {
+    const int16_t script = pf::nav_file_name_script(dialog);
     unsigned char name[256];
-    set_pstring(name, pf::nav_file_name(dialog), pf::kMaxSpecName);
-    adjust_save_name(name, code, adds_extensions() && code < kFormatExcelImport);
+    set_pstring(name, pf::nav_file_name(dialog), sizeof name - 1);
+    name[0] = uint8_t(name_letters_within(pstring_text(name), pf::kMaxSpecName, script));
+    adjust_save_name(name, code, adds_extensions() && code < kFormatExcelImport, script);
     pf::nav_set_file_name(dialog, pstring_text(name));
 }
 

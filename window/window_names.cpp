@@ -106,10 +106,7 @@ void show_window_title(WindowRef window, MemoryRef layer, MemoryRef file_info) {
 }
 
 std::string file_name_utf8(MemoryRef workbook) {
-    const FileInfoRecord record = file_record_of(workbook);
-    std::string name;
-    if (pf::file_spec_real_name(record.spec, name)) return name;
-    return pf::mac_roman_to_utf8(std::string_view(reinterpret_cast<const char*>(record.spec.name + 1), record.spec.name[0]));
+    return pf::file_spec_shown_utf8(file_record_of(workbook).spec);
 }
 
 void Get_File_Name(MemoryRef workbook, unsigned char* out) {

@@ -125,11 +125,13 @@ void draw_popup_button(ControlRef c) {
     bool active = is_control_active(c);
     draw_theme_popup_button(button, look_state(c->hilite == kControlMenuPart, !active));
     Rect text{button.top, int16_t(button.left + 8), button.bottom, int16_t(button.right - kPopupArrowWidth - 2)};
-    // The chosen item in its own font, as the open menu shows it.
+    // The chosen item in its own font, or its UTF-8 in its scripts' fonts, as
+    // the open menu shows it.
     const MenuItem* chosen = menu_item(c->menu, int16_t(c->value));
     if (chosen && chosen->font >= 0) text_font(chosen->font);
-    draw_text_in_box(text, get_menu_item_text(c->menu, int16_t(c->value)), TextAlign::kLeft,
-                     active ? kLookText : kLookDimText);
+    const RGBColor ink = active ? kLookText : kLookDimText;
+    if (chosen && chosen->utf8) draw_unicode_text_in_box(text, chosen->text, TextAlign::kLeft, ink);
+    else draw_text_in_box(text, get_menu_item_text(c->menu, int16_t(c->value)), TextAlign::kLeft, ink);
     text_font(control_text_font(c));
 }
 

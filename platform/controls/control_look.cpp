@@ -3,6 +3,7 @@
 #include "platform/draw/small_images.h"
 #include "platform/draw/text.h"
 #include "platform/draw/unicode_text.h"
+#include "platform/text/mac_roman.h"
 #include "platform/resources/resources.h"
 
 #include <algorithm>
@@ -168,16 +169,40 @@ void draw_line_at(const Rect& box, int baseline, std::string text, TextAlign ali
     else draw_text(text);
 }
 
+// Cuts a UTF-8 text between letters, an ellipsis after it, to fit `width`.
+void trunc_unicode_text(int width, std::string& utf8) {
+    if (unicode_text_width(utf8) <= width) return;
+    const std::string_view ellipsis = "\xE2\x80\xA6";
+    size_t end = utf8.size();
+    do {
+        end = utf8_whole_letters(utf8, end - 1);
+    } while (end > 0 && unicode_text_width(utf8.substr(0, end) + std::string(ellipsis)) > width);
+    utf8.resize(end);
+    utf8 += ellipsis;
+}
+
+int baseline_in(const Rect& box) {
+    FontInfo info;
+    get_font_info(info);
+    return box.top + (box.height() - (info.ascent + info.descent)) / 2 + info.ascent;
+}
+
 }  // namespace
+
+void draw_unicode_text_in_box(const Rect& box, std::string_view utf8, TextAlign align, const RGBColor& colour) {
+    LookScope scope;
+    rgb_fore_color(colour);
+    text_mode(kSrcOr);
+    std::string text(utf8);
+    trunc_unicode_text(std::max(0, box.width()), text);
+    draw_line_at(box, baseline_in(box), text, align, true);
+}
 
 void draw_text_in_box(const Rect& box, std::string_view text, TextAlign align, const RGBColor& colour) {
     LookScope scope;
     rgb_fore_color(colour);
     text_mode(kSrcOr);
-    FontInfo info;
-    get_font_info(info);
-    int baseline = box.top + (box.height() - (info.ascent + info.descent)) / 2 + info.ascent;
-    draw_line_at(box, baseline, std::string(text), align);
+    draw_line_at(box, baseline_in(box), std::string(text), align);
 }
 
 void draw_wrapped_text(const Rect& box, std::string_view text, TextAlign align, const RGBColor& colour, bool unicode) {

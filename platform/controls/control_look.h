@@ -58,6 +58,9 @@ void draw_diamond_glyph(const Rect& box, const RGBColor& colour);
 enum class TextAlign { kLeft, kCenter, kRight };
 // One line of text vertically centred in `box`, cut with an ellipsis to fit.
 void draw_text_in_box(const Rect& box, std::string_view text, TextAlign align, const RGBColor& colour);
+// The same for a text in UTF-8, drawn in the fonts of its scripts
+// (platform/draw/unicode_text.h) and cut between letters.
+void draw_unicode_text_in_box(const Rect& box, std::string_view utf8, TextAlign align, const RGBColor& colour);
 // Text broken at spaces into the lines that fit `box`'s width, from its top;
 // Return characters break lines. Lines below the box are not drawn. With
 // `unicode` the text is UTF-8, drawn in the fonts of its scripts

@@ -389,6 +389,12 @@ ScriptText file_spec_shown_name(const FileSpec& spec) {
     return spelled.unmapped == 0 ? spelled : roman;
 }
 
+std::string file_spec_shown_utf8(const FileSpec& spec) {
+    std::string name;
+    if (file_spec_real_name(spec, name)) return name;
+    return mac_roman_to_utf8(visible_name(spec.name));
+}
+
 OSErr folder_id_from_path(std::string_view path, uint32_t& folder) {
     std::string normal = normalise_path(path);
     if (!is_folder(normal)) return path_exists(normal) ? kParamErr : kDirectoryNotFoundErr;

@@ -126,6 +126,9 @@ OSErr file_spec_long_name(const FileSpec& spec, std::string& name);
 // The name of the item as a person reads it: a name Mac Roman cannot spell in
 // the script that spells it whole, else the record's own (Roman) name.
 ScriptText file_spec_shown_name(const FileSpec& spec);
+// The name of the item as it reads whatever its scripts, in UTF-8: its real
+// name when the record holds a display form of it, else the record's own.
+std::string file_spec_shown_utf8(const FileSpec& spec);
 // The real name (UTF-8) of an item whose record holds a display form of it,
 // its name having letters Mac Roman cannot spell; false for a record that
 // holds its name exactly, or an item that cannot be found.

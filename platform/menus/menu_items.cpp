@@ -186,6 +186,7 @@ MenuItem* menu_item(MenuRef menu, int16_t item) {
 void set_menu_item_text(MenuRef menu, int16_t item, std::string_view text) {
     if (MenuItem* it = menu_item(menu, item)) {
         it->text = std::string(text);
+        it->utf8 = false;
         invalidate_menu_size(menu);
     }
 }
@@ -267,6 +268,14 @@ void set_menu_item_font(MenuRef menu, int16_t item, int16_t font) {
 void set_menu_item_script_text(MenuRef menu, int16_t item, const ScriptText& text) {
     set_menu_item_text(menu, item, text.bytes);
     set_menu_item_font(menu, item, text.script == kScriptRoman ? -1 : script_font(text.script));
+}
+
+void set_menu_item_utf8_text(MenuRef menu, int16_t item, std::string_view utf8) {
+    change_item(menu, item, Resize::kYes, [&](MenuItem& it) {
+        it.text = std::string(utf8);
+        it.utf8 = true;
+        it.font = -1;
+    });
 }
 
 void set_item_key(MenuRef menu, int16_t item, uint8_t key, uint8_t modifiers) {

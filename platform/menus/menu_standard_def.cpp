@@ -4,6 +4,7 @@
 // submenu, and separator lines.
 #include "platform/controls/control_look.h"
 #include "platform/draw/text.h"
+#include "platform/draw/unicode_text.h"
 #include "platform/menus/menus.h"
 #include "platform/menus/menus_internal.h"
 #include "platform/windows/windows.h"
@@ -101,7 +102,9 @@ void draw_item(MenuRef menu, int16_t index, const Rect& r, bool hilited) {
                          TextAlign::kRight, colour);
     }
     use_menu_font(menu, &item);
-    draw_text_in_box(Rect{r.top, int16_t(r.left + column), r.bottom, right}, item.text, TextAlign::kLeft, colour);
+    const Rect text_box{r.top, int16_t(r.left + column), r.bottom, right};
+    if (item.utf8) draw_unicode_text_in_box(text_box, item.text, TextAlign::kLeft, colour);
+    else draw_text_in_box(text_box, item.text, TextAlign::kLeft, colour);
 }
 
 void size_menu(MenuRef menu) {
@@ -111,7 +114,7 @@ void size_menu(MenuRef menu) {
     for (const MenuItem& item : menu->items) {
         height += item_height(menu, item);
         use_menu_font(menu, &item);
-        text = std::max<int>(text, text_width(item.text));
+        text = std::max<int>(text, item.utf8 ? unicode_text_width(item.text) : text_width(item.text));
         use_menu_font(menu, nullptr);
         if (item.key) keys = std::max<int>(keys, text_width(key_equivalent_text(item)));
         submenus |= item.submenu != 0;

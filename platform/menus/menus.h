@@ -61,7 +61,8 @@ struct MenuDefParams {
 using MenuDefProc = void (*)(int16_t message, MenuRef menu, Rect& menu_rect, MenuDefParams& params);
 
 struct MenuItem {
-    std::string text;  // Mac Roman; "-" draws a separator line
+    std::string text;  // Mac Roman, or UTF-8 with `utf8`; "-" draws a separator line
+    bool utf8 = false;       // drawn in the fonts of the scripts that spell its letters
     uint8_t key = 0;         // key equivalent, 0 for none
     uint8_t modifiers = 0;   // kMenuShiftModifier ... beside Command
     uint8_t mark = 0;        // kCheckMark, kDiamondMark, another character or 0
@@ -139,6 +140,10 @@ void set_menu_item_font(MenuRef menu, int16_t item, int16_t font);
 // The item shows a text of a script (a file's name, a window's title): its
 // bytes, in that script's font.
 void set_menu_item_script_text(MenuRef menu, int16_t item, const ScriptText& text);
+// The item shows a text as it reads whatever its scripts (a name typed in
+// several): UTF-8, each stretch in the font of a script that spells it
+// (platform/draw/unicode_text.h).
+void set_menu_item_utf8_text(MenuRef menu, int16_t item, std::string_view utf8);
 void set_item_key(MenuRef menu, int16_t item, uint8_t key, uint8_t modifiers);
 uint8_t get_item_key(MenuRef menu, int16_t item);
 void set_menu_item_command_id(MenuRef menu, int16_t item, FourCC command);

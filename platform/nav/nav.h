@@ -78,8 +78,11 @@ OSErr nav_put_file(const FileSpec* default_location, const NavDialogOptions& opt
 // Don't Save.
 uint32_t nav_ask_save_changes(std::string_view document_name, bool quitting, const NavDialogOptions& options);
 
-// The file name typed in a save dialog (Mac Roman), and setting it (selected).
+// The file name typed in a save dialog, in the script of its bytes (UTF-8
+// when typed in several: kSeveralScripts), and setting it (selected) in the
+// same terms.
 std::string nav_file_name(DialogRef dialog);
+int16_t nav_file_name_script(DialogRef dialog);
 void nav_set_file_name(DialogRef dialog, std::string_view name);
 
 // The folder the next dialog without a location starts in.

@@ -40,7 +40,8 @@ constexpr int16_t kMaxFolderDepth = 64;
 struct Entry {
     FileSpec spec;
     CatalogInfo info;
-    ScriptText shown_name;  // as the list shows it
+    ScriptText typed_name;   // as typing in the list finds it: in its script, else Roman
+    std::string shown_name;  // as the list shows it: UTF-8, as it reads
 };
 
 struct Browser {
@@ -77,14 +78,15 @@ std::vector<Entry> list_folder(const Browser& b) {
         Entry e;
         if (get_catalog_info_by_index(b.volume, b.folder, index, e.info, &e.spec) != noErr) break;
         if (!shown(b, e)) continue;
-        e.shown_name = file_spec_shown_name(e.spec);
+        e.typed_name = file_spec_shown_name(e.spec);
+        e.shown_name = file_spec_shown_utf8(e.spec);
         entries.push_back(e);
     }
     return entries;
 }
 
 // The folder and its parents up to the root, with their names for the pop-up.
-void path_of(Browser& b, std::vector<ScriptText>& names) {
+void path_of(Browser& b, std::vector<std::string>& names) {
     b.parents.clear();
     names.clear();
     uint32_t folder = b.folder;
@@ -93,7 +95,7 @@ void path_of(Browser& b, std::vector<ScriptText>& names) {
         static const unsigned char kEmpty[1] = {0};
         if (make_file_spec(b.volume, folder, kEmpty, spec) != noErr) break;
         b.parents.push_back(folder);
-        names.push_back(folder == kRootFolderId || spec.name[0] == 0 ? ScriptText{"/"} : file_spec_shown_name(spec));
+        names.push_back(folder == kRootFolderId || spec.name[0] == 0 ? std::string("/") : file_spec_shown_utf8(spec));
         if (folder == kRootFolderId || spec.parent == kRootParentId) break;
         folder = spec.parent;
     }
@@ -127,17 +129,17 @@ void show_folder(Browser& b, uint32_t folder) {
     list_delete_row(b.list, 0, 0);
     list_add_row(b.list, int16_t(std::min<size_t>(b.entries.size(), 32767)), 0);
     for (size_t i = 0; i < b.entries.size() && i < 32767; ++i)
-        list_set_cell(b.list, Point{int16_t(i), 0}, b.entries[i].shown_name.bytes);
+        list_set_cell(b.list, Point{int16_t(i), 0}, b.entries[i].typed_name.bytes);
     if (b.kind != BrowserKind::kSave && !b.entries.empty() && !b.options->allow_multiple)
         list_set_select(b.list, true, Point{0, 0});
     list_set_draw_mode(b.list, true);
 
-    std::vector<ScriptText> names;
+    std::vector<std::string> names;
     path_of(b, names);
     MenuRef menu = new_menu(0, "");
-    for (const ScriptText& name : names) {
+    for (const std::string& name : names) {
         append_menu_item_text(menu, "");
-        set_menu_item_script_text(menu, count_menu_items(menu), name);
+        set_menu_item_utf8_text(menu, count_menu_items(menu), name);
     }
     ControlRef path = item_control(b, kPathItem);
     set_control_data(path, 0, kControlPopupButtonMenuHandleTag, sizeof menu, &menu);
@@ -184,11 +186,19 @@ std::string_view folder_as_typed(std::string_view typed) {
 
 bool is_reserved_name(std::string_view name) { return name == "." || name == ".."; }
 
+// The name typed in the save dialog's field: in its script's bytes, or in
+// UTF-8 when it was typed in several (kSeveralScripts).
+std::string field_name(DialogRef dialog) {
+    ControlRef field = get_dialog_item_control(dialog, kNameItem);
+    return edit_text_script(field) == kSeveralScripts ? edit_text_utf8(field) : get_dialog_item_text(dialog, kNameItem);
+}
+
 // The name field's text changed as the application adjusts a name (its
-// extension), its script kept.
+// extension), in the terms of field_name, its script kept.
 void set_name_keeping_script(DialogRef dialog, std::string_view name) {
     ControlRef field = get_dialog_item_control(dialog, kNameItem);
     const int16_t script = edit_text_script(field);
+    if (script == kSeveralScripts) return set_edit_text_utf8(field, name);
     set_dialog_item_text(dialog, kNameItem, name);
     set_edit_text_script(field, script);
 }
@@ -199,7 +209,7 @@ std::string accepted_name(Browser& b, const std::string& typed) {
     if (!custom.accept) return typed;
     std::string name = typed;
     custom.accept(b.dialog, name, custom.user);
-    if (name != typed && typed_name(b) == typed) set_name_keeping_script(b.dialog, name);
+    if (name != typed && field_name(b.dialog) == typed) set_name_keeping_script(b.dialog, name);
     return name;
 }
 
@@ -225,12 +235,6 @@ OSErr spec_of_typed_name(int16_t volume, uint32_t folder, const std::string& nam
 // The script of the name typed in the save dialog's field.
 int16_t typed_name_script(Browser& b) { return edit_text_script(item_control(b, kNameItem)); }
 
-// The name typed in the save dialog's field: in its script's bytes, or in
-// UTF-8 when it was typed in several (kSeveralScripts).
-std::string typed_save_name(Browser& b) {
-    ControlRef field = item_control(b, kNameItem);
-    return edit_text_script(field) == kSeveralScripts ? edit_text_utf8(field) : typed_name(b);
-}
 
 // The save dialog's choice: a usable new name, or an existing file the user agrees to replace.
 void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::string& typed, int16_t script) {
@@ -268,7 +272,7 @@ void save_in_folder(Browser& b, int16_t volume, uint32_t folder, const std::stri
 // A name is never a path on disk, so a typed '/' ends a folder: the file goes into
 // that folder when it exists; a folder alone is shown; a missing one is refused.
 void try_save(Browser& b) {
-    std::string typed = typed_save_name(b);
+    std::string typed = field_name(b.dialog);
     const int16_t script = typed_name_script(b);
     size_t slash = typed.rfind('/');
     if (slash == std::string::npos) {
@@ -360,9 +364,7 @@ void list_hit(Browser& b) {
     std::vector<int16_t> rows = selected_rows(b);
     if (b.kind == BrowserKind::kSave && rows.size() == 1 && !b.entries[size_t(rows[0])].info.is_folder) {
         // A file clicked while saving names the file, as the list shows it.
-        const ScriptText& name = b.entries[size_t(rows[0])].shown_name;
-        set_dialog_item_text(b.dialog, kNameItem, name.bytes);
-        set_edit_text_script(item_control(b, kNameItem), name.script);
+        set_edit_text_utf8(item_control(b, kNameItem), b.entries[size_t(rows[0])].shown_name);
         update_default_button(b);
     }
     if (!double_click || rows.size() != 1) return;
@@ -446,12 +448,10 @@ void browser_cell(int16_t message, bool selected, const Rect& r, Point cell, std
         fill_rect_color(glyph, kLookLight);
         frame_rect_color(glyph, selected ? kLookAccentText : kLookShadow);
     }
-    // A name of another script is drawn in that script's font.
-    const int16_t script = entry ? entry->shown_name.script : kScriptRoman;
-    const int16_t font = port_text_style().font;
-    if (script != kScriptRoman) text_font(script_font(script));
-    draw_text_in_box(Rect{r.top, int16_t(r.left + 24), r.bottom, int16_t(r.right - 2)}, data, TextAlign::kLeft, ink);
-    text_font(font);
+    // The name as it reads, in the fonts of the scripts that spell it.
+    const std::string shown = entry ? entry->shown_name : mac_roman_to_utf8(data);
+    draw_unicode_text_in_box(Rect{r.top, int16_t(r.left + 24), r.bottom, int16_t(r.right - 2)}, shown, TextAlign::kLeft,
+                             ink);
 }
 
 std::string title_for(BrowserKind kind, const NavDialogOptions& options) {
@@ -582,7 +582,11 @@ OSErr run_browser(BrowserKind kind, const FileSpec* location, const NavDialogOpt
 
 }  // namespace
 
-std::string nav_file_name(DialogRef dialog) { return get_dialog_item_text(dialog, kNameItem); }
+std::string nav_file_name(DialogRef dialog) { return field_name(dialog); }
+
+int16_t nav_file_name_script(DialogRef dialog) {
+    return edit_text_script(get_dialog_item_control(dialog, kNameItem));
+}
 
 void nav_set_file_name(DialogRef dialog, std::string_view name) {
     set_name_keeping_script(dialog, name);

@@ -70,6 +70,14 @@ inline size_t ascii_run_end(std::string_view text, size_t at) {
 // Whether the text is well-formed UTF-8 throughout (ASCII is).
 bool is_utf8(std::string_view text);
 
+// The length of the longest start of a UTF-8 text, at most `most` bytes, that
+// ends between letters.
+inline size_t utf8_whole_letters(std::string_view utf8, size_t most) {
+    if (utf8.size() <= most) return utf8.size();
+    while (most > 0 && (static_cast<unsigned char>(utf8[most]) & 0xC0) == 0x80) --most;
+    return most;
+}
+
 // The most bytes a code point takes in UTF-8.
 constexpr size_t kUtf8Longest = 4;
 

@@ -145,12 +145,14 @@ TEST_F(PrintDialogTest, WithoutPrintersTheDialogSaysThatNoneWasFound) {
 // proposes (its bytes in their script) and cancels it.
 constexpr int16_t kSaveNameItem = 7;
 std::string proposed_name;
+std::string proposed_utf8;  // as it reads
 void read_proposed_name_composer() {
     pf::compose_screen();
     if (front_dialog_titled("Print")) {
         pf::driver_key(pf::kKeyCodeReturn, pf::kReturnChar);
     } else if (pf::DialogRef save = front_dialog_titled("Save"); save && proposed_name.empty()) {
         proposed_name = pf::get_dialog_item_text(save, kSaveNameItem);
+        proposed_utf8 = pf::edit_text_utf8(pf::get_dialog_item_control(save, kSaveNameItem));
         pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
     }
     dialogtest::guarded_compose_step();
@@ -179,6 +181,12 @@ TEST_F(PrintDialogTest, ThePdfIsNamedAfterTheDocumentAsFarAsTheNameFieldAllows) 
     EXPECT_EQ(japanese(pdf_name_proposed_for(record, layer, home + "/" + long_japanese + ".qrv")),
               std::string(40, 'x') + "東京の売上東京の売.pdf")
         << "40 bytes and 9 two-byte characters fill 58 of 59; the tenth would not fit";
+    // A name no one script spells is proposed as it reads, in UTF-8, cut between letters.
+    pdf_name_proposed_for(record, layer, home + "/Rozpočet Бюджет.qrv");
+    EXPECT_EQ(proposed_utf8, "Rozpočet Бюджет.pdf");
+    const std::string long_mixed = std::string(56, 'x') + "čБюджет";
+    pdf_name_proposed_for(record, layer, home + "/" + long_mixed + ".qrv");
+    EXPECT_EQ(proposed_utf8, std::string(56, 'x') + "č.pdf") << "56 bytes and a two-byte letter fill 58 of 59";
 }
 
 }  // namespace

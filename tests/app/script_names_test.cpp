@@ -1,5 +1,5 @@
 // A document whose file name Mac Roman cannot spell: its window's title and
-// its Window menu item read in the name's script, and Save writes over the
+// its Window menu item read as the name does, and Save writes over the
 // very file it was opened from.
 #include <filesystem>
 #include <fstream>
@@ -49,7 +49,8 @@ TEST_F(AppTest, ADocumentNamedInCyrillicShowsItsNameAndSavesOverItsFile) {
     pf::MenuRef menu = pf::get_menu_handle(kWindowMenu);
     const int16_t item = GetWindowMenuItem(window);
     ASSERT_GT(item, 0);
-    EXPECT_EQ(pf::get_menu_item_text(menu, item), title.bytes);
+    EXPECT_EQ(pf::get_menu_item_text(menu, item), pf::window_title_utf8(window));
+    EXPECT_TRUE(pf::menu_item(menu, item)->utf8);
 
     MemoryRef layer = doc_window_layer(window_doc_record(window));
     store_typed_text(layer, CellPoint{0, 1}, "55");
@@ -71,8 +72,8 @@ void note_question() {
     dialogtest::guarded_compose_step();
 }
 
-// A file named in Czech and Cyrillic, which no one script spells: the title
-// and the question about saving it read as the name does.
+// A file named in Czech and Cyrillic, which no one script spells: the title,
+// the menus and the question about saving it read as the name does.
 TEST_F(AppTest, ADocumentNamedInSeveralScriptsShowsItsNameAsItReads) {
     const std::string name = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.csv";
     const std::string path = home + "/" + name;
@@ -83,6 +84,12 @@ TEST_F(AppTest, ADocumentNamedInSeveralScriptsShowsItsNameAsItReads) {
     pf::WindowRef window = FrontDocWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(pf::window_title_utf8(window).rfind(name + ":", 0), 0u) << pf::window_title_utf8(window);
+    // The Window menu and the Open Recent menu name it as it reads too.
+    const int16_t item = GetWindowMenuItem(window);
+    ASSERT_GT(item, 0);
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kWindowMenu), item), pf::window_title_utf8(window));
+    EXPECT_EQ(pf::get_menu_item_text(pf::get_menu_handle(kRecentMenu), 1), name);
+    EXPECT_TRUE(pf::menu_item(pf::get_menu_handle(kRecentMenu), 1)->utf8);
 
     MemoryRef record = window_doc_record(window);
     store_typed_text(doc_window_layer(record), CellPoint{0, 1}, "5");

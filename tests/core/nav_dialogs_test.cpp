@@ -274,3 +274,65 @@ TEST_F(DocumentSaveDialog, TheProposedNameKeepsAnExtensionOfTheSameFormat) {
     EXPECT_EQ(name_of(r.chosen), "multi-typed.csv");
     EXPECT_EQ(r.code, kFormatCsv);
 }
+
+// A name of several scripts (Czech and Cyrillic) keeps its letters as the
+// pop-up and the check box put the format's extension in place of its own,
+// and the file is named as it reads.
+TEST_F(DocumentSaveDialog, ANameOfSeveralScriptsKeepsItsLettersAsTheFormatChanges) {
+    const std::string name = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82";
+    std::ofstream(folder + "/" + name + ".qrv") << "x";
+    pf::FileSpec saved;
+    ASSERT_EQ(pf::file_spec_from_path(folder + "/" + name + ".qrv", saved), pf::noErr);
+    SaveRequest r;
+    r.location = &saved;
+    r.name = saved.name;
+    r.code = kFormatNative;
+    pf::driver_drag(pf::Point{412, 370}, pf::Point{466, 370});
+    pf::driver_click(pf::Point{438, 186});
+    key(pf::kReturnChar, pf::kKeyCodeReturn);
+    ASSERT_EQ(run_document_save_dialog(r), 0);
+    EXPECT_EQ(r.code, kFormatCsv);
+    std::string path;
+    ASSERT_EQ(pf::path_from_file_spec(r.chosen, path), pf::noErr);
+    EXPECT_EQ(path, folder + "/" + name + ".csv");
+}
+
+// The Save dialog's name after a click on the first file of its list.
+std::string clicked_name;
+int clicks_made = 0;
+void click_first_row_and_read_the_name() {
+    pf::compose_screen();
+    pf::WindowRef front = pf::front_window();
+    pf::DialogRef dialog = front && pf::window_title(front) == "Save" ? pf::get_dialog_from_window(front) : nullptr;
+    if (dialog && clicks_made == 0) {
+        const pf::Rect box = pf::get_dialog_item_box(dialog, 5);
+        const pf::Rect content = pf::window_content_rect(front);
+        pf::driver_click(pf::Point{int16_t(content.top + box.top + 8), int16_t(content.left + box.left + 60)});
+        clicks_made = 1;
+    } else if (dialog && clicks_made == 1) {
+        clicked_name = pf::edit_text_utf8(pf::get_dialog_item_control(dialog, 7));
+        if (clicked_name.empty()) return dialogtest::guarded_compose_step();
+        pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar);
+        clicks_made = 2;
+    }
+    dialogtest::guarded_compose_step();
+}
+
+// A file of several scripts clicked in the Save dialog's list names the file
+// to save as it reads, as the list shows it.
+TEST_F(NavDialogs, AFileOfSeveralScriptsClickedInTheListGivesItsNameAsItReads) {
+    const std::string name = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv";
+    std::filesystem::create_directories(folder + "/named");
+    std::ofstream(folder + "/named/" + name) << "x";
+    pf::FileSpec named;
+    ASSERT_EQ(pf::file_spec_from_path(folder + "/named", named), pf::noErr);
+    clicked_name.clear();
+    clicks_made = 0;
+    pf::host_set_composer(click_first_row_and_read_the_name);
+    pf::FileSpec chosen;
+    const unsigned char empty[] = {0};
+    EXPECT_EQ(SaveFileDialog(&named, empty, pf::four_cc("SH4P"), nullptr, &chosen, nullptr, nullptr,
+                             pf::four_cc("QRVA"), nullptr),
+              kNavCancelled);
+    EXPECT_EQ(clicked_name, name);
+}

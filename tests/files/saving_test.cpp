@@ -10,6 +10,7 @@
 #include <regex>
 
 #include "files/text_exchange.h"
+#include "platform/text/scripts.h"
 #include "tests/files/document_fixture.h"
 
 namespace {
@@ -498,6 +499,37 @@ TEST(SaveNames, ALongTypedNameKeepsItsExtension) {
     EXPECT_EQ(settled(stem + " copy", kFormatNative, true), (stem + " copy").substr(0, 59) + ".qrv");
     EXPECT_EQ(settled(stem + " copy", kFormatNative, false), (stem + " copy").substr(0, 63));
     EXPECT_EQ(settled(stem + ".qrv", kFormatNative, false).size(), 63u);
+}
+
+// A long name is cut between its letters, whatever they are spelled in: a
+// name typed in several scripts (UTF-8) and one of a two-byte script lose a
+// whole letter where a byte count would split one.
+TEST(SaveNames, ALongNameIsCutBetweenLetters) {
+    auto settled = [](const std::string& name, int16_t code, bool add, int16_t script) {
+        unsigned char p[256];
+        sample::pstr_into(p, name);
+        settle_save_name(p, code, code, add, script);
+        return std::string(reinterpret_cast<char*>(p + 1), p[0]);
+    };
+    constexpr int16_t kUtf8 = -1;
+    const std::string czech = "\xC4\x8D", cyrillic = "\xD0\x91";  // "č", "Б"
+    const std::string stem = std::string(58, 'x') + czech + cyrillic;  // 62 bytes
+    EXPECT_EQ(settled(stem + ".qrv", kFormatNative, false, kUtf8), std::string(58, 'x') + ".qrv");
+    EXPECT_EQ(settled(stem + " a.qrv", kFormatNative, false, kUtf8), std::string(58, 'x') + ".qrv");
+    EXPECT_EQ(settled(stem + czech, kFormatNative, false, kUtf8), stem) << "62 bytes: the next letter would not fit";
+    EXPECT_EQ(settled(std::string(57, 'x') + czech + czech + ".csv", kFormatNative, false, kUtf8),
+              std::string(57, 'x') + czech + ".csv");
+
+    std::string japanese;
+    ASSERT_TRUE(pf::utf8_to_script("\xE6\x9D\xB1\xE4\xBA\xAC", pf::kScriptJapanese, japanese));  // two letters
+    ASSERT_EQ(japanese.size(), 4u);
+    const std::string odd = std::string(57, 'x') + japanese;  // a letter would be split at 59
+    EXPECT_EQ(settled(odd + ".qrv", kFormatNative, false, pf::kScriptJapanese),
+              std::string(57, 'x') + japanese.substr(0, 2) + ".qrv");
+    EXPECT_EQ(settled(odd + "y", kFormatNative, true, pf::kScriptJapanese),
+              std::string(57, 'x') + japanese.substr(0, 2) + ".qrv");
+    // Mac Roman letters are one byte each: the cut stays at 63.
+    EXPECT_EQ(settled(std::string(70, '\x8E'), kFormatNative, false, pf::kScriptRoman), std::string(63, '\x8E'));
 }
 
 TEST_F(SavingTest, ExportNamesCarryTheLayerNumberWithinThirtyCharacters) {

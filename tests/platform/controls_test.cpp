@@ -2,6 +2,9 @@
 #include "platform/controls/controls.h"
 #include "platform/events/keyboard.h"
 #include "platform/lists/lists.h"
+#include "platform/menus/menus.h"
+#include "platform/screen/screen.h"
+#include "platform/windows/windows.h"
 #include "platform/scrap/scrap.h"
 #include "platform/text/text.h"
 #include "tests/platform/toolbox_test_support.h"
@@ -420,6 +423,33 @@ TEST_F(Controls, CheckBoxRadioAndPopUpButton) {
     pf::MenuRef menu = nullptr;
     ASSERT_EQ(pf::get_control_data(size, 0, pf::kControlPopupButtonMenuHandleTag, sizeof menu, &menu, nullptr), pf::noErr);
     EXPECT_EQ(pf::get_menu_item_text(menu, 3), "12");
+}
+
+// A pop-up button shows its chosen item as the open menu does: a UTF-8 item
+// letter by letter in the fonts of its scripts, never as marks; an ASCII one
+// as its Mac Roman twin.
+TEST_F(Controls, APopUpButtonShowsAUtf8ItemAsItReads) {
+    ControlRef popup = make(pf::kPopupButtonControl, Rect{60, 20, 80, 260}, "", 0, 300, 0);
+    pf::MenuRef menu = nullptr;
+    ASSERT_EQ(pf::get_control_data(popup, 0, pf::kControlPopupButtonMenuHandleTag, sizeof menu, &menu, nullptr),
+              pf::noErr);
+    const auto face = [&] {
+        pf::draw_one_control(popup);
+        pf::compose_screen();
+        const Point from = global(Point{popup->bounds.top, popup->bounds.left});
+        const Point to = global(Point{popup->bounds.bottom, popup->bounds.right});
+        std::vector<uint32_t> pixels;
+        for (int v = from.v; v < to.v; ++v)
+            for (int h = from.h; h < to.h; ++h) pixels.push_back(pf::screen_pixel(h, v));
+        return pixels;
+    };
+    pf::set_menu_item_utf8_text(menu, 1, "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82");
+    const std::vector<uint32_t> letters = face();
+    pf::set_menu_item_utf8_text(menu, 1, "Rozpo?et ??????");
+    const std::vector<uint32_t> marks = face();
+    EXPECT_NE(letters, marks);
+    pf::set_menu_item_text(menu, 1, "Rozpo?et ??????");
+    EXPECT_EQ(face(), marks);
 }
 
 TEST_F(Controls, EmbeddedControlsFollowTheirContainer) {

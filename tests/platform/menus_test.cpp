@@ -2,6 +2,7 @@
 #include "platform/draw/paint.h"
 #include "platform/events/keyboard.h"
 #include "platform/menus/menus.h"
+#include "platform/screen/screen.h"
 #include "tests/platform/toolbox_test_support.h"
 
 #include <algorithm>
@@ -532,6 +533,47 @@ TEST_F(Menus, MetacharactersMakeItemsAndPlainTextIsKeptAsItIs) {
     EXPECT_EQ(pf::count_menu_items(menu), 1);
     pf::delete_menu_item(menu, 9);  // out of range: nothing
     EXPECT_EQ(pf::count_menu_items(menu), 1);
+    pf::dispose_menu(menu);
+}
+
+// The pixels of a menu drawn by the standard definition at the top left of
+// the screen.
+std::vector<uint32_t> drawn_menu(pf::MenuRef menu) {
+    pf::Port port;
+    pf::open_screen_port(port, pf::screen_bounds());
+    pf::PortScope scope(&port);
+    Rect r{40, 0, 0, 0};
+    pf::MenuDefParams params;
+    pf::standard_menu_definition(pf::kMenuSizeMsg, menu, r, params);
+    r = Rect{40, 0, int16_t(40 + menu->menu_height), menu->menu_width};
+    pf::standard_menu_definition(pf::kMenuDrawMsg, menu, r, params);
+    std::vector<uint32_t> pixels;
+    for (int v = r.top; v < r.bottom; ++v)
+        for (int h = r.left; h < r.right; ++h) pixels.push_back(pf::screen_pixel(h, v));
+    pf::close_port(port);
+    return pixels;
+}
+
+// An item in UTF-8 (a name no one script spells) reads as it was given and is
+// drawn letter by letter, never with "?" for what Roman lacks; a text set
+// later in Mac Roman is taken as Mac Roman again.
+TEST_F(Menus, AUtf8ItemIsDrawnInTheFontsOfItsScripts) {
+    const std::string mixed = "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv";
+    pf::MenuRef menu = pf::new_menu(151, "Names");
+    pf::append_menu_item_text(menu, "");
+    pf::set_menu_item_utf8_text(menu, 1, mixed);
+    EXPECT_EQ(pf::get_menu_item_text(menu, 1), mixed);
+    EXPECT_TRUE(pf::menu_item(menu, 1)->utf8);
+    const std::vector<uint32_t> letters = drawn_menu(menu);
+    pf::set_menu_item_utf8_text(menu, 1, "Rozpo?et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv");
+    EXPECT_NE(drawn_menu(menu), letters) << "the Czech letter is drawn, not a mark";
+    pf::set_menu_item_utf8_text(menu, 1, "Rozpo\xC4\x8D" "et ??????.qrv");
+    EXPECT_NE(drawn_menu(menu), letters) << "the Cyrillic letters are drawn, not marks";
+    pf::set_menu_item_utf8_text(menu, 1, "Zürich");
+    const std::vector<uint32_t> roman = drawn_menu(menu);
+    pf::set_menu_item_text(menu, 1, "Z\x9Frich");
+    EXPECT_FALSE(pf::menu_item(menu, 1)->utf8);
+    EXPECT_EQ(drawn_menu(menu), roman) << "a Roman text draws as its Mac Roman item";
     pf::dispose_menu(menu);
 }
 

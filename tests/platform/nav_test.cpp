@@ -4,6 +4,8 @@
 #include "platform/lists/lists.h"
 #include "platform/menus/menus.h"
 #include "platform/nav/nav.h"
+#include "platform/screen/screen.h"
+#include "platform/windows/windows.h"
 #include "platform/text/text.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/platform/toolbox_test_support.h"
@@ -123,8 +125,8 @@ TEST_F(Nav, OpenIsUsableFromTheKeyboardAndRemembersTheFolder) {
 }
 
 // The items of the open dialog's folder pop-up (dialog item 4) as the screen
-// first shows them: each item's text and font.
-std::vector<std::pair<std::string, int16_t>> path_items;
+// first shows them: each item's text and whether it is UTF-8.
+std::vector<std::pair<std::string, bool>> path_items;
 void read_path_popup() {
     toolboxtest::guarded_compose();
     pf::DialogRef dialog = pf::get_dialog_from_window(pf::front_window());
@@ -134,17 +136,19 @@ void read_path_popup() {
         pf::get_control_data(popup, 0, pf::kControlPopupButtonMenuHandleTag, sizeof menu, &menu, nullptr) != pf::noErr)
         return;
     for (int16_t item = 1; item <= pf::count_menu_items(menu); ++item)
-        path_items.emplace_back(pf::get_menu_item_text(menu, item), pf::menu_item(menu, item)->font);
+        path_items.emplace_back(pf::get_menu_item_text(menu, item), pf::menu_item(menu, item)->utf8);
 }
 
-// A folder whose name Mac Roman cannot spell is named in its own script (its
-// bytes in that script, shown in its font), never as question marks.
-TEST_F(Nav, ThePathPopUpNamesFoldersInTheirScripts) {
+// Folders are named in the pop-up as they read (UTF-8, each letter in the
+// font of a script that spells it), whatever their scripts, never as
+// question marks.
+TEST_F(Nav, ThePathPopUpNamesFoldersAsTheyRead) {
     const std::string data = "\xD0\x94\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5";  // "Данные"
-    std::filesystem::create_directories(temp.path + "/" + data);
-    std::ofstream(temp.path + "/" + data + "/x.txt") << "x";
+    const std::string mixed = "Rozpo\xC4\x8D" "et " + data;
+    std::filesystem::create_directories(temp.path + "/" + mixed + "/" + data);
+    std::ofstream(temp.path + "/" + mixed + "/" + data + "/x.txt") << "x";
     pf::FileSpec folder;
-    ASSERT_EQ(pf::file_spec_from_path(temp.path + "/" + data, folder), pf::noErr);
+    ASSERT_EQ(pf::file_spec_from_path(temp.path + "/" + mixed + "/" + data, folder), pf::noErr);
     pf::NavDialogOptions options;
     path_items.clear();
     pf::host_set_composer(read_path_popup);
@@ -152,11 +156,10 @@ TEST_F(Nav, ThePathPopUpNamesFoldersInTheirScripts) {
     pf::NavReply reply;
     EXPECT_EQ(pf::nav_get_file(&folder, options, reply), pf::kUserCanceledErr);
     pf::host_set_composer(toolboxtest::guarded_compose);
-    ASSERT_GE(path_items.size(), 2u);
-    const pf::ScriptText spelled = pf::spell_in_script(data, pf::kScriptCyrillic);
-    EXPECT_EQ(path_items[0].first, spelled.bytes);
-    EXPECT_EQ(path_items[0].second, pf::script_font(pf::kScriptCyrillic));
-    EXPECT_EQ(path_items[1].second, -1);  // a Roman name in the menu's font
+    ASSERT_GE(path_items.size(), 3u);
+    EXPECT_EQ(path_items[0].first, data);
+    EXPECT_EQ(path_items[1].first, mixed);
+    EXPECT_EQ(path_items[2].first, std::filesystem::path(temp.path).filename().string());
 }
 
 bool only_text(const pf::FileSpec&, const pf::CatalogInfo& info, void*) { return info.finder.type == pf::four_cc("TEXT"); }
@@ -464,6 +467,44 @@ TEST_F(Nav, HiddenFoldersAndFilesAreListedOnlyWithAllFilesShown) {
     ASSERT_EQ(listing_step, 2);
     EXPECT_EQ(listed_rows[0], (std::vector<std::string>{"a_sub", "b.txt", "c.qrv"}));
     EXPECT_EQ(listed_rows[1], (std::vector<std::string>{".cache", ".hidden", "a_sub", "b.txt", "c.qrv"}));
+}
+
+// The pixels of the Open dialog's list as it first shows its folder.
+std::vector<uint32_t> list_pixels;
+void read_list_pixels() {
+    toolboxtest::guarded_compose();
+    pf::WindowRef front = pf::front_window();
+    pf::DialogRef dialog = front && pf::window_title(front) == "Open" ? pf::get_dialog_from_window(front) : nullptr;
+    if (!dialog || !list_pixels.empty()) return;
+    const Rect box = pf::get_dialog_item_box(dialog, 5);
+    const Point from = in_front(Point{box.top, box.left}), to = in_front(Point{box.bottom, box.right});
+    for (int v = from.v; v < to.v; ++v)
+        for (int h = from.h; h < to.h; ++h) list_pixels.push_back(pf::screen_pixel(h, v));
+    pf::driver_key(pf::kKeyCodeEscape, pf::kEscapeChar, 0);
+}
+
+// A file whose name no one script spells is listed as it reads, letter by
+// letter, never with marks for what one script lacks.
+TEST_F(Nav, TheListShowsFileNamesAsTheyRead) {
+    const auto listing = [&](const std::string& folder, const std::string& name) {
+        std::filesystem::create_directories(temp.path + "/" + folder);
+        std::ofstream(temp.path + "/" + folder + "/" + name) << "x";
+        pf::FileSpec spec;
+        EXPECT_EQ(pf::file_spec_from_path(temp.path + "/" + folder, spec), pf::noErr);
+        list_pixels.clear();
+        pf::host_set_composer(read_list_pixels);
+        pf::NavDialogOptions options;
+        pf::NavReply reply;
+        EXPECT_EQ(pf::nav_get_file(&spec, options, reply), pf::kUserCanceledErr);
+        pf::host_set_composer(toolboxtest::guarded_compose);
+        return list_pixels;
+    };
+    const std::vector<uint32_t> letters =
+        listing("letters", "Rozpo\xC4\x8D" "et \xD0\x91\xD1\x8E\xD0\xB4\xD0\xB6\xD0\xB5\xD1\x82.qrv");
+    const std::vector<uint32_t> marks = listing("marks", "Rozpo?et ??????.qrv");
+    ASSERT_FALSE(letters.empty());
+    EXPECT_NE(letters, marks);
+    EXPECT_EQ(listing("marks again", "Rozpo?et ??????.qrv"), marks);
 }
 
 TEST_F(Nav, AskSaveChangesAnswersEachButton) {
