@@ -228,6 +228,10 @@ void forget_block_letters(MemoryRef layer, const uint8_t* cell) {
     if (told != told_blocks.end()) told->second.erase(told_record(cell));
 }
 
+void forget_block_letters(MemoryRef layer) {
+    if (invariants_checked()) told_blocks.erase(layer);
+}
+
 BlockCheck block_check_before(const uint8_t* start, const uint8_t* end, CellPoint shift, const CellRange& into,
                               MemoryRef layer) {
     BlockCheck check;

@@ -77,6 +77,8 @@ void check_stored_cell(const StoreCheck& before, CellPoint where, MemoryRef laye
 void expect_block_letters(MemoryRef layer, const uint8_t* cell, std::string_view utf8);
 // A record written alone forgets what was told for it (its store checks it).
 void forget_block_letters(MemoryRef layer, const uint8_t* cell);
+// A layer disposed of forgets all that was told for it.
+void forget_block_letters(MemoryRef layer);
 // The told records of a block (row records from `start` to `end`), at the
 // places `shift` moves them to within `into` (the rest is not written),
 // taken before its store in a process that checks invariants.
