@@ -20,6 +20,7 @@
 #include "model/display_text.h"
 #include "model/calc_globals.h"
 #include "model/cell_format.h"
+#include "model/cell_letters.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
 #include "model/layer.h"
@@ -297,14 +298,14 @@ bool formula_of_several_scripts(const EntryCell& entry, const uint8_t* header, M
 
 }  // namespace
 
-// Checked builds check that the cell reads back as the text entered: here
-// for a cell read from outside, in the cell store for a typed one.
+// Checked builds check where the cell store writes the cell that it reads
+// back as the text entered: a cell from outside is told to the store of its
+// block here, a typed one to the store of its cell by its road.
 EntryCellAnswer append_entry_cell(std::string& row, const EntryCell& entry, MemoryRef layer) {
     const size_t start = row.size();
     const EntryCellAnswer answer = build_entry_cell(row, entry, layer);
     if (invariants_checked() && !entry.typed && layer && row.size() > start && row.size() - start <= size_t(INT16_MAX))
-        check_cell_reads(reinterpret_cast<const uint8_t*>(row.data() + start), entry.where, layer,
-                         entry_letters(entry, layer));
+        expect_block_letters(layer, reinterpret_cast<const uint8_t*>(row.data() + start), entry_letters(entry, layer));
     return answer;
 }
 
@@ -451,12 +452,16 @@ void append_row_record(std::string& store, int16_t row, const std::string& cells
 }
 
 void set_layer_cells(MemoryRef layer, const std::string& store) {
+    const CellRange grid{{0, 0}, {kLastCell, kLastCell}};
+    const auto* bytes = reinterpret_cast<const uint8_t*>(store.data());
+    const BlockCheck check = block_check_before(bytes, bytes + store.size(), CellPoint{0, 0}, grid, layer);
     MemoryRef cells = GetSpreadSheetCells(layer);
     SetMemorySize(cells, int32_t(store.size()));
     if (!store.empty()) {
         std::memcpy(MemoryUse<>(cells).get(), store.data(), store.size());
     }
     clobberCache(layer);
+    check_block_stored(check, true, layer);
 }
 
 CellBlockRows::CellBlockRows(MemoryGlobals* globals)
@@ -510,12 +515,14 @@ void CellBlockRows::unuse() { UnuseMemory(block_); }
 size_t CellBlockRows::size() const { return block_ ? size_t(GetByteSize(block_)) : 0; }
 
 void CellBlockRows::install(MemoryRef layer) {
+    const BlockCheck check = block_check_before(block_, layer);
     LayerUse sheet(layer);
     DisposeNonNilMemory(sheet->cells);
     sheet->cells = block_;
     sheet.release();
     block_ = nullptr;
     clobberCache(layer);
+    check_block_stored(check, true, layer);
 }
 
 namespace {
@@ -615,13 +622,13 @@ EntryCellAnswer build_file_value_cell(std::string& row, const FileValueCell& val
 
 }  // namespace
 
-// Checked builds check that a formula reads back in the letters of its texts
-// (a text is checked by append_entry_cell).
+// Checked builds check where the cell store writes it that a formula reads
+// back in the letters of its texts (a text is told by append_entry_cell).
 EntryCellAnswer append_file_value_cell(std::string& row, const FileValueCell& value, MemoryRef layer) {
     const size_t start = row.size();
     const EntryCellAnswer answer = build_file_value_cell(row, value, layer);
     if (value.type == kCellFormula && invariants_checked() && layer && row.size() - start <= size_t(INT16_MAX))
-        check_cell_reads(reinterpret_cast<const uint8_t*>(row.data() + start), value.where, layer,
-                         pf::script_to_utf8(value.formula_text, value.formula_script));
+        expect_block_letters(layer, reinterpret_cast<const uint8_t*>(row.data() + start),
+                             pf::script_to_utf8(value.formula_text, value.formula_script));
     return answer;
 }

@@ -2,11 +2,9 @@
 #include "files/entry_script.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "core/invariant_checks.h"
 #include "files/text_encoding.h"
 #include "model/cell_format.h"
 #include "model/cell_record.h"
@@ -62,24 +60,6 @@ void append_cell_field_utf8(const uint8_t* cell, std::string_view field, int16_t
                         field == chars(_resultPtr_(cell), _resultLength_(cell));
     if (!result || !has_high_bytes(field)) append_cell_text_utf8(field, font, out);
     else pf::append_script_utf8(field, value_script(cell, font), out);
-}
-
-void check_cell_reads(const uint8_t* cell, CellPoint where, MemoryRef layer, std::string_view utf8) {
-    if (!invariants_checked() || _cellType_(cell) == kCellFormatOnly) return;
-    if (!cell_reads_as(cell, where, layer, utf8)) {
-        std::fprintf(stderr, "cell %d,%d reads \"%.200s\", not \"%.*s\"\n", where.v, where.h,
-                     cell_unicode_text(cell, where, layer).c_str(), int(std::min<size_t>(utf8.size(), 200)), utf8.data());
-        invariant_broken("cell entry", 1, "a stored cell does not read back as the text entered");
-    }
-}
-
-void check_stored_text(MemoryRef layer, CellPoint where, std::string_view utf8) {
-    if (!invariants_checked()) return;
-    uint8_t* cell = nullptr;
-    int16_t length = 0;
-    if (!get_cell_ptr(&cell, &length, where, layer)) return;
-    const std::vector<uint8_t> copy(cell, cell + _cellLength_(cell));  // reading a formula makes blocks
-    check_cell_reads(copy.data(), where, layer, utf8);
 }
 
 bool spell_entry_in_one_script(std::string_view text, std::string_view runs, int16_t font, OneScriptEntry& out) {

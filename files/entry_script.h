@@ -18,15 +18,6 @@
 // a text whose runs are in several scripts.
 int16_t value_script(const uint8_t* cell, int16_t font);
 
-// Checked builds (core/invariant_checks.h), in test programs: ends the
-// program when a cell just stored does not read back (cell_unicode_text of
-// model/cell_letters.h) as
-// the text the road meant, `utf8`: a text whole (a text cut to what a cell
-// holds, as far as it goes), a formula or number in its letters beyond
-// ASCII (its ASCII may be written anew: "=sum(a1)" reads "=SUM(A1)").
-void check_cell_reads(const uint8_t* cell, CellPoint where, MemoryRef layer, std::string_view utf8);
-void check_stored_text(MemoryRef layer, CellPoint where, std::string_view utf8);
-
 // A field a writer took from a cell, as UTF-8 for a file or another program:
 // the cell's value decoded by its script (each run of a text by its own),
 // any other field (a formula's text) by the script of `font`.

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 #include <string_view>
+#include <unordered_map>
 
 #include "core/invariant_checks.h"
 #include "core/memory_use.h"
@@ -185,6 +186,93 @@ StoreCheck store_check_before(CellPoint where, MemoryRef layer) {
     std::memcpy(check.format, cell, sizeof check.format);
     stored_letters(where, layer, check.letters);
     return check;
+}
+
+namespace {
+
+// A record as told, wherever it is placed and whatever format it is given
+// later: its type and the bytes after its format.
+std::string told_record(const uint8_t* cell) {
+    std::string record(1, char(_cellType_(cell)));
+    const int16_t length = _cellLength_(cell);
+    if (length > kCellHeaderSize)
+        record.append(reinterpret_cast<const char*>(cell) + kCellHeaderSize, size_t(length - kCellHeaderSize));
+    return record;
+}
+
+// The letters told for block records, by layer and record.
+using ToldRecords = std::unordered_map<std::string, std::vector<std::string>>;
+std::unordered_map<MemoryRef, ToldRecords> told_blocks;
+
+// Ends the process when the stored cell at `where` reads as none of `meant`.
+void check_reads_as_told(const uint8_t* cell, CellPoint where, MemoryRef layer, const std::vector<std::string>& meant) {
+    if (_cellType_(cell) == kCellFormatOnly) return;
+    for (const std::string& utf8 : meant)
+        if (cell_reads_as(cell, where, layer, utf8)) return;
+    std::fprintf(stderr, "cell %d,%d reads \"%.200s\", not \"%.200s\"\n", where.v, where.h,
+                 cell_unicode_text(cell, where, layer).c_str(), meant.back().c_str());
+    invariant_broken("cell store", 1, "a stored cell does not read back as the text entered");
+}
+
+}  // namespace
+
+void expect_block_letters(MemoryRef layer, const uint8_t* cell, std::string_view utf8) {
+    if (!invariants_checked() || !layer) return;
+    std::vector<std::string>& meant = told_blocks[layer][told_record(cell)];
+    if (std::find(meant.begin(), meant.end(), utf8) == meant.end()) meant.emplace_back(utf8);
+}
+
+void forget_block_letters(MemoryRef layer, const uint8_t* cell) {
+    if (!invariants_checked()) return;
+    const auto told = told_blocks.find(layer);
+    if (told != told_blocks.end()) told->second.erase(told_record(cell));
+}
+
+void forget_block_letters(MemoryRef layer) {
+    if (invariants_checked()) told_blocks.erase(layer);
+}
+
+BlockCheck block_check_before(const uint8_t* start, const uint8_t* end, CellPoint shift, const CellRange& into,
+                              MemoryRef layer) {
+    BlockCheck check;
+    if (!invariants_checked()) return check;
+    const auto told = told_blocks.find(layer);
+    if (told == told_blocks.end()) return check;
+    const ToldRecords records = std::move(told->second);
+    told_blocks.erase(told);
+    for (const uint8_t* row = start; row < end; row += _RowLength_(row))
+        for (const uint8_t* cell = row + kRowHeaderSize; cell < row + _RowLength_(row); cell += _cellLength_(cell)) {
+            const CellPoint where{int16_t(_RowID_(row) + shift.v), int16_t(_cellID_(cell) + shift.h)};
+            if (!range_contains(into, where.v, where.h)) continue;
+            const auto meant = records.find(told_record(cell));
+            if (meant == records.end()) continue;
+            BlockCheck::Cell& checked = check.cells.emplace_back(BlockCheck::Cell{where, meant->second, {}});
+            std::memcpy(checked.format, cell, sizeof checked.format);
+        }
+    return check;
+}
+
+BlockCheck block_check_before(MemoryRef block, MemoryRef layer) {
+    if (!invariants_checked() || !block || told_blocks.find(layer) == told_blocks.end()) return {};
+    std::vector<uint8_t> bytes(size_t(GetByteSize(block)));
+    if (!bytes.empty()) std::memcpy(bytes.data(), MemoryUse<>(block).get(), bytes.size());
+    const CellRange grid{{0, 0}, {kLastCell, kLastCell}};
+    return block_check_before(bytes.data(), bytes.data() + bytes.size(), CellPoint{0, 0}, grid, layer);
+}
+
+void check_block_stored(const BlockCheck& before, bool look_kept, MemoryRef layer) {
+    for (const BlockCheck::Cell& told : before.cells) {
+        uint8_t* cell = nullptr;
+        int16_t length = 0;
+        check_invariant(get_cell_ptr(&cell, &length, told.where, layer), "cell store", 3,
+                        "a cell of a block written is not stored");
+        if (!cell) continue;
+        const std::vector<uint8_t> copy(cell, cell + _cellLength_(cell));  // reading a formula makes blocks
+        check_reads_as_told(copy.data(), told.where, layer, told.meant);
+        if (look_kept)
+            check_invariant(same_look(copy.data(), told.format), "cell store", 2,
+                            "a store changed the look of a cell it wrote");
+    }
 }
 
 void check_stored_cell(const StoreCheck& before, CellPoint where, MemoryRef layer) {

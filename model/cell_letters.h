@@ -68,3 +68,33 @@ StoreCheck store_check_before(CellPoint where, MemoryRef layer);
 // letters than the cell it replaced without that cell's face, alignment and
 // colours (a store that changes letters changes nothing else of the look).
 void check_stored_cell(const StoreCheck& before, CellPoint where, MemoryRef layer);
+
+// The check of checked builds where the cell store writes a block of row
+// records at once (a file's cells, a paste): a road that builds the record
+// `cell` from outside tells the letters it meant it to read as in `layer`,
+// whatever place it ends up at. The next block the store writes into the
+// layer checks each record of it told alike; what was told is then forgotten.
+void expect_block_letters(MemoryRef layer, const uint8_t* cell, std::string_view utf8);
+// A record written alone forgets what was told for it (its store checks it).
+void forget_block_letters(MemoryRef layer, const uint8_t* cell);
+// A layer disposed of forgets all that was told for it.
+void forget_block_letters(MemoryRef layer);
+// The told records of a block (row records from `start` to `end`), at the
+// places `shift` moves them to within `into` (the rest is not written),
+// taken before its store in a process that checks invariants.
+struct BlockCheck {
+    struct Cell {
+        CellPoint where;
+        std::vector<std::string> meant;
+        uint8_t format[32];
+    };
+    std::vector<Cell> cells;
+};
+BlockCheck block_check_before(const uint8_t* start, const uint8_t* end, CellPoint shift, const CellRange& into,
+                              MemoryRef layer);
+// The same for a block in a memory block, each record at its own place.
+BlockCheck block_check_before(MemoryRef block, MemoryRef layer);
+// Ends a process that checks invariants when a told record just written does
+// not read as it was meant to, or (`look_kept`: nothing of the store's own
+// sets its format) not with the look of the record given.
+void check_block_stored(const BlockCheck& before, bool look_kept, MemoryRef layer);

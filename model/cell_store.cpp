@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/invariant_checks.h"
 #include "model/cell_formats.h"
 #include "model/cell_letters.h"
 #include "model/cell_record.h"
@@ -375,6 +376,7 @@ void InputCell(const CellRange* range, const uint8_t* block, int32_t length, Mem
     if (error) return msFailure(globals, error, globals->failed_ref);
     if (!stored) return;
     mark_charts(layer, CellRange{where, where});
+    if (invariants_checked()) forget_block_letters(layer, cell);
     check_stored_cell(check, where, layer);
 }
 
@@ -696,6 +698,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
     clobberCache(layer);
     MemoryRef merged = nullptr;
     HeldStore old_store, pasted;
+    BlockCheck check;
     const uint8_t* formats = nullptr;
     int16_t error = with_failure_handler(globals, [&] {
         uint32_t size = uint32_t(GetByteSize(store));
@@ -705,6 +708,8 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
             formats = static_cast<const uint8_t*>(UseMemory(column_formats));
         old_store = hold_store(store);
         pasted = hold_store(block);
+        check = block_check_before(pasted.start, pasted.end, CellPoint{plan.row_offset, plan.column_offset},
+                                   plan.destination, layer);
         MergeWriter writer{static_cast<uint8_t*>(UseMemory(merged)), nullptr};
         writer.write = writer.out;
         PasteContext context{&plan, formats, formats ? int32_t(GetMemorySize(column_formats)) : 0,
@@ -729,6 +734,7 @@ int16_t InputDataWithFormat(CellPoint top_left, CellPoint bottom_right, int16_t 
     if (merged) DisposeFailedMemory(merged);
     if (error) return error;
     mark_changed_range(layer, plan.destination);
+    check_block_stored(check, !with_formats || !column_formats, layer);
     return 0;
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "core/invariant_checks.h"
+#include "model/cell_letters.h"
 #include "model/cell_store.h"
 #include "model/layer_use.h"
 #include "model/model_services.h"
@@ -136,6 +138,7 @@ void DisposeSpreadSheet(MemoryRef layer) {
     for (PrintRecord handle : print_data)
         if (handle) pf::dispose_handle(handle);
     forget_calculation_context(layer);
+    if (invariants_checked()) forget_block_letters(layer);
     DisposeMemory(layer);
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/invariant_checks.h"
 #include "files/entry_script.h"
 #include "formula/typed_entry.h"
 #include "model/calc_globals.h"
@@ -10,6 +11,7 @@
 #include "model/cell_letters.h"
 #include "model/cell_store.h"
 #include "model/layer_use.h"
+#include "model/record_bytes.h"
 #include "platform/text/scripts.h"
 #include "tests/files/text_fixture.h"
 #include "tests/support/platform_stand_ins.h"
@@ -135,6 +137,29 @@ TEST_F(TextImportTest, FieldsOfOtherScriptsKeepTheirTextInTheirScriptsFont) {
     EXPECT_EQ(pf::script_to_utf8(text_of(at(cells, 1, 0)), pf::kScriptKorean), "서울 ???");
     EXPECT_EQ(font_of(at(cells, 1, 0)), pf::script_font(pf::kScriptKorean));
     EXPECT_EQ(report.replaced_characters, 3);
+}
+
+// Checked builds check a cell read from a file where its block becomes the
+// layer's store: one whose font was changed after it was built, so that it
+// reads as other letters, is caught there.
+TEST_F(TextImportTest, ACellThatNoLongerReadsAsReadIsCaughtWhereItsBlockIsStored) {
+    if (!invariants_checked()) GTEST_SKIP() << "a build that checks no invariants";
+    uint8_t header[kCellHeaderSize];
+    GetDefaultFormat(header);
+    const auto install = [&](int16_t font) {
+        EntryCell entry{CellPoint{2, 1}, header, "caf\x8E", {}};
+        entry.script = pf::kScriptRoman;
+        entry.text = true;
+        std::string cell;
+        append_entry_cell(cell, entry, layer);
+        store_u16(reinterpret_cast<uint8_t*>(cell.data()) + kFmtFont, uint16_t(font));
+        CellBlockRows rows;
+        rows.append(2, cell);
+        rows.install(layer);
+    };
+    install(pf::script_font(pf::kScriptRoman));
+    EXPECT_EQ(cell_shown_unicode(layer, CellPoint{2, 1}), "caf\u00e9");
+    EXPECT_DEATH(install(pf::script_font(pf::kScriptCyrillic)), "does not read back");
 }
 
 // A field mixing letters of scripts no one script spells together is kept as

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <random>
+#include <string_view>
 
 #include "core/invariant_checks.h"
 #include "model/cell_formats.h"
@@ -282,6 +283,48 @@ TEST_F(Paste, NothingIsStoredOutsideTheGrid) {
     ASSERT_TRUE(store_is_sound(store()));
     EXPECT_EQ(at(kLastCell - 1, kLastCell - 1), 1);
     EXPECT_EQ(count_cells(), 4);  // the two cells that would leave the grid are dropped
+    DisposeMemory(block);
+}
+
+// A one-cell block of a text cell of the default format, `bytes` in the
+// script of its font.
+std::vector<uint8_t> text_cell(int16_t row, int16_t column, std::string_view bytes) {
+    std::vector<uint8_t> block(kRowHeaderSize + kCellHeaderSize + bytes.size(), 0);
+    _SetRowID_(block.data(), row);
+    _SetRowLength_(block.data(), uint32_t(block.size()));
+    uint8_t* cell = block.data() + kRowHeaderSize;
+    GetDefaultFormat(cell);
+    _SetCellID_(cell, column);
+    cell[kFmtCellType] = kCellText;
+    cell[kFmtLabelLength] = 0;
+    cell[kFmtNoteLength] = 0;
+    _SetCellLength_(cell, int16_t(block.size() - kRowHeaderSize));
+    _SetFormulaLength_(cell, int16_t(bytes.size()));
+    _SetResultType_(cell, 0);
+    store_i16(cell + kFmtStyleLength, 0);
+    std::memcpy(_formulaPtr_(cell), bytes.data(), bytes.size());
+    return block;
+}
+
+// Where a process that checks invariants writes a block of cells at once, a
+// record whose road told the letters it meant is checked wherever it lands.
+TEST_F(Paste, ABlockCellThatDoesNotReadAsToldIsCaughtAtTheStore) {
+    if (!invariants_checked()) GTEST_SKIP() << "a build that checks no invariants";
+    const std::vector<uint8_t> rows = text_cell(0, 0, "caf\x8E");
+    const uint8_t* cell = rows.data() + kRowHeaderSize;
+    MemoryRef block = Bytes2Memory(&mem_globals, rows.data(), 1, int32_t(rows.size()));
+    select({{3, 2}, {3, 2}});
+    expect_block_letters(layer, cell, "caf\u00e9");
+    ASSERT_EQ(InputData(CellPoint{0, 0}, CellPoint{0, 0}, block, layer), 0);
+    EXPECT_EQ(cell_shown_unicode(layer, CellPoint{3, 2}), "caf\u00e9");
+    expect_block_letters(layer, cell, "caf\u00c4");
+    EXPECT_DEATH(InputData(CellPoint{0, 0}, CellPoint{0, 0}, block, layer), "does not read back");
+    forget_block_letters(layer, cell);
+    const std::vector<uint8_t> other = text_cell(0, 0, "caf\x80");
+    expect_block_letters(layer, other.data() + kRowHeaderSize, "caf\u00e9");  // told of another record
+    select({{4, 2}, {4, 2}});
+    EXPECT_EQ(InputData(CellPoint{0, 0}, CellPoint{0, 0}, block, layer), 0);
+    EXPECT_EQ(cell_shown_unicode(layer, CellPoint{4, 2}), "caf\u00e9");
     DisposeMemory(block);
 }
 
