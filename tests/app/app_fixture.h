@@ -20,6 +20,7 @@
 #include "model/cell_formats.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
+#include "model/clip_record.h"
 #include "model/layer.h"
 #include "platform/appleevents/appleevents.h"
 #include "platform/events/events.h"
@@ -104,6 +105,7 @@ struct AppTest : ::testing::Test {
         task_master_end();
         app_shutdown();
         msMemShutdown(&mem_globals);
+        g_Clip = nullptr;  // its block went with the memory
         pf::set_heap_budget(pf::kNoBudget);
         pf::menus_reset();
         pf::ae_clear_pending();

@@ -99,6 +99,16 @@ TEST_F(AppTest, ShutdownDeletesTheSwapFileAndDisposesTheTasks) {
     ASSERT_TRUE(app_startup());  // the fixture shuts down once more
 }
 
+// The private clipboard's block goes with the memory of a closed program: a
+// later test in the same process finds no clipboard rather than a freed one.
+TEST(ClosedProgram, LeavesNoClipboardBehind) {
+    std::string home;
+    AppTest::open_program(home);
+    ASSERT_NE(g_Clip, nullptr);
+    AppTest::close_program(home);
+    EXPECT_EQ(g_Clip, nullptr);
+}
+
 // The number of a process that has ended.
 pid_t ended_process() {
     pid_t child = fork();

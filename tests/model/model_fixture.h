@@ -12,6 +12,7 @@
 #include "model/calc_globals.h"
 #include "model/cell_record.h"
 #include "model/cell_store.h"
+#include "model/clip_record.h"
 #include "model/layer.h"
 #include "model/workbook.h"
 #include "platform/system/international.h"
@@ -131,6 +132,7 @@ protected:
         while (count_open_workbooks(&quorvin_rsrv) > 0) DisposeWorkSheet(open_workbook_at(&quorvin_rsrv, 0));
         msMachineShutdown(&quorvin_rsrv);
         msMemShutdown(&mem_globals);
+        g_Clip = nullptr;  // its block went with the memory
         pf::set_heap_budget(pf::kNoBudget);
         pf::set_temp_budget(pf::kNoBudget);
     }
