@@ -682,6 +682,9 @@ TEST_P(EntryRoadsByOpening, TheCellsReadAsTheTextsTheFileGives) {
         EXPECT_EQ(read_cell(layer, CellPoint{1, column}), as_text) << "column " << column;
         EXPECT_EQ(read_cell(layer, CellPoint{2, column}), as_formula) << "formula, column " << column;
     }
+    std::string alerts;
+    for (const auto& alert : alert_requests()) alerts += "\n" + alert.text;
+    EXPECT_EQ(alert_requests().empty(), !mixed(text)) << "a formula no one script spells is told of:" << alerts;
     close_unsaved(window);
 }
 
