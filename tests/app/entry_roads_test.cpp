@@ -450,6 +450,18 @@ protected:
         under_preferred_default(font, [] { DoFileMenu(nullptr, kFileNewItem); });
     }
 
+    // Every road's window where the first was, of its size, as a resize by
+    // hand leaves it: the windows stacked down the screen soon grow too short
+    // to show cell B2 to click or drop on.
+    static void place_like_the_first(pf::WindowRef window) {
+        static pf::Rect first;
+        if (documents.empty()) first = pf::window_content_rect(window);
+        pf::move_window(window, first.left, first.top, false);
+        pf::size_window(window, int16_t(first.right - first.left), int16_t(first.bottom - first.top), true);
+        ViewChanged(window_doc_record(window), true);
+        run_loop();
+    }
+
     static RoadDocument& document_of(const Road& road, const DefaultFont& font) {
         auto found = documents.find({&road, &font});
         if (found != documents.end()) {
@@ -460,6 +472,7 @@ protected:
         new_document(font);
         RoadDocument doc;
         doc.window = pf::front_non_floating_window();
+        place_like_the_first(doc.window);
         doc.layer = doc_window_layer(window_doc_record(doc.window));
         if (road.all_layers) {
             DoLayerMenu(nullptr, kLayerNewItem);
