@@ -8,64 +8,19 @@
 #include "platform/text/scripts.h"
 #include "platform/text/text.h"
 #include "tests/excel/excel_fixture.h"
+#include "tests/excel/script_workbooks.h"
 
 namespace {
 
 using biff::Body;
 using biff::Record;
 using biff::Sheet;
+using biff::font_named;
+using biff::joined_texts_formula;
+using biff::kScriptFonts;
+using biff::text_token;
+using biff::xf_of_font;
 
-constexpr uint16_t kString = 0x0207;
-
-Record font_named(const std::string& name) {
-    return {0x0031, Body().u16(200).u16(0).u16(0x7FFF).u16(400).u16(0).u8(0).u8(0).u8(0).u8(0).text8(name, true).v};
-}
-Record xf_of_font(uint16_t font) {
-    return {0x00E0, Body().u16(font).u16(0).u16(0x0001).u8(0).u8(0).u8(0).u8(0).u32(0).u32(0).u16(0).v};
-}
-
-std::u16string utf16(std::string_view utf8) {
-    std::u16string out;
-    for (size_t i = 0; i < utf8.size();) {
-        char32_t c = 0;
-        pf::decode_utf8(utf8, i, c);
-        if (c >= 0x10000) {
-            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += char16_t(c);
-        }
-    }
-    return out;
-}
-
-// A string constant of a formula, in UTF-16.
-std::vector<uint8_t> text_token(std::string_view utf8) {
-    const std::u16string text = utf16(utf8);
-    Body body;
-    body.u8(0x17).u8(uint8_t(text.size())).u8(1);
-    for (char16_t c : text) body.u16(c);
-    return body.v;
-}
-
-// A formula of string constants joined by "&", with the text result the
-// workbook gives in the STRING record after it.
-std::vector<Record> joined_texts_formula(uint16_t row, uint16_t column, const std::vector<std::string>& texts,
-                                         const std::string& result, uint16_t xf) {
-    std::vector<uint8_t> tokens;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        const std::vector<uint8_t> token = text_token(texts[i]);
-        tokens.insert(tokens.end(), token.begin(), token.end());
-        if (i > 0) tokens.push_back(0x08);
-    }
-    Record formula = biff::formula_marked(row, column, tokens, 0, 0);
-    formula.body[4] = uint8_t(xf);
-    formula.body[5] = uint8_t(xf >> 8);
-    return {formula, {kString, Body().wide8(utf16(result)).v}};
-}
-
-const char* const kFonts[] = {"Arial",          "Noto Sans CJK JP",  "DejaVu Sans Cyrillic",
-                              "DejaVu Sans Greek", "DejaVu Sans CE", "Noto Sans CJK KR"};
 const char* const kTexts[] = {"na\u00EFve \u2014 5 \u20AC", "Gr\u00FC\u00DFe",           "caf\u00E9",
                               "\u6771\u4EAC",               "\u041C\u043E\u0441\u043A\u0432\u0430",
                               "\u0391\u03B8\u03AE\u03BD\u03B1", "\u0141\u00F3d\u017A", "\u00F6 \u6771\u4EAC",
@@ -93,22 +48,16 @@ protected:
 // workbook's text, nothing is replaced, and a cell whose font spells its text
 // keeps that font.
 TEST_F(ExcelScriptsTest, TextsKeepTheirLettersInFontsOfEveryScript) {
-    std::vector<Record> globals;
-    for (const char* font : kFonts) globals.push_back(font_named(font));
-    for (uint16_t font : {0, 1, 2, 3, 5, 6}) globals.push_back(xf_of_font(font));  // Excel skips font 4
-    Body strings;
-    strings.u32(uint32_t(std::size(kTexts))).u32(uint32_t(std::size(kTexts)));
-    for (const char* text : kTexts) strings.wide8(utf16(text));
-    globals.push_back({biff::kSst, strings.v});
+    const std::vector<Record> globals = biff::script_globals({std::begin(kTexts), std::end(kTexts)});
     std::vector<Record> cells;
     for (uint16_t row = 0; row < std::size(kTexts); ++row)
-        for (uint16_t xf = 0; xf < std::size(kFonts); ++xf) cells.push_back(biff::label_sst(row, xf, row, xf));
+        for (uint16_t xf = 0; xf < std::size(kScriptFonts); ++xf) cells.push_back(biff::label_sst(row, xf, row, xf));
     for (int16_t script : kDefaultScripts) {
         ASSERT_EQ(import_under(script, globals, {Sheet{"S", cells}}), 0);
         EXPECT_EQ(notes.replaced_characters, 0);
         EXPECT_FALSE(import_lost_anything(notes));
         for (int16_t row = 0; row < int16_t(std::size(kTexts)); ++row)
-            for (int16_t column = 0; column < int16_t(std::size(kFonts)); ++column)
+            for (int16_t column = 0; column < int16_t(std::size(kScriptFonts)); ++column)
                 EXPECT_EQ(letters_at(row, column), kTexts[row]) << "default " << script << ", font column " << column;
         // "café" in the Central European font: that font spells it, and stays.
         EXPECT_EQ(format_font(cell_at(0, 2, 4)), pf::script_font(pf::kScriptCentralEuro));
