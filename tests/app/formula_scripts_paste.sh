@@ -57,7 +57,7 @@ wait_for 10 cell_is C4 2 || fail "the 2 typed while the note was up was lost: C4
 typed '5'
 keys Return
 wait_for 10 cell_is C5 5 || fail "C5 holds '$(value_of C5)'"
-sleep 1
+wait_for 30 screen_still || fail "the screen did not come to rest after the entry"
 shoot formula_scripts_paste_after.png
 alert_gone formula_scripts_paste_after.png || fail "the note came back after a later entry"
 cell_is C5 5 || fail "a key went to a note that came back"
