@@ -546,6 +546,12 @@ void follow_shown_script(uint8_t* header, int16_t script, MemoryRef layer) {
         store_u16(header + kFmtFont, uint16_t(pf::script_font(script)));
 }
 
+// The format a file gives its value's cell, with the cell's column.
+void copy_cell_format(const FileValueCell& value, uint8_t* header) {
+    std::memcpy(header, value.header, kCellHeaderSize);
+    _SetCellID_(header, value.where.h);
+}
+
 // The entry a file's value stands for, for the parts of its record.
 EntryCell entry_of(const FileValueCell& value) {
     return EntryCell{.where = value.where,
@@ -563,8 +569,7 @@ EntryCell entry_of(const FileValueCell& value) {
 // result: a number, or a text in its own script (cut to what the cell holds).
 EntryCellAnswer append_file_value_formula(std::string& row, const FileValueCell& value, MemoryRef layer) {
     uint8_t header[kCellHeaderSize];
-    std::memcpy(header, value.header, kCellHeaderSize);
-    _SetCellID_(header, value.where.h);
+    copy_cell_format(value, header);
     EntryText formula_text{value.formula_text, {}, {}};
     settle_entry_script(formula_text, value.formula_script, header, layer);
     if (!value.result_is_text && !has_high_bytes(value.formula_text)) follow_shown_script(header, value.shown_script, layer);
@@ -605,8 +610,7 @@ EntryCellAnswer build_file_value_cell(std::string& row, const FileValueCell& val
     if (value.type == kCellText) return append_file_value_text(row, value, layer);
     const EntryCell entry = entry_of(value);
     uint8_t header[kCellHeaderSize];
-    std::memcpy(header, value.header, kCellHeaderSize);
-    _SetCellID_(header, value.where.h);
+    copy_cell_format(value, header);
     const CellParts cell{header, entry};
     EntryCellAnswer answer;
     answer.type = value.type;
