@@ -92,6 +92,10 @@ constexpr int kEgoRecordSize = 36;
 constexpr char kSavingEnding[] = ".saving";
 constexpr char kSavedEnding[] = ".saved";
 constexpr char kAsideEnding[] = ".old";
+
+// A Pascal name's bytes.
+std::string_view name_bytes(const unsigned char* name) { return {reinterpret_cast<const char*>(name + 1), name[0]}; }
+
 constexpr pf::FourCC kTemporaryType = pf::four_cc("trsh");
 
 void keep_no_note(const pf::FileSpec&) {}
@@ -409,14 +413,15 @@ bool finish_interrupted_save(const pf::FileSpec& named) {
         beside_spec(document, kAsideEnding, &kept))
         return false;
     pf::delete_file(saving);
-    const bool finished = pf::check_file_spec(saved) == 0 && put_in_place(saved, document) == 0;
-    if (pf::check_file_spec(saved) != 0) pf::delete_file(kept);
+    const bool complete = pf::check_file_spec(saved) == 0;
+    const bool finished = complete && put_in_place(saved, document) == 0;
+    if (!complete || finished) pf::delete_file(kept);  // else the next open tries again
     return finished;
 }
 
 void tell_save_finished(const pf::FileSpec& document) {
     document_prompts.tell_figures(kFileStrings, kInterruptedSaveFinished,
-                                  {std::string(reinterpret_cast<const char*>(document.name + 1), document.name[0])});
+                                  {std::string(name_bytes(document.name))});
 }
 
 void settle_interrupted_save(const pf::FileSpec& document) {
@@ -441,8 +446,6 @@ bool has_extension(const unsigned char* name, const char* extension) {
     set_pstring(pascal, extension, sizeof pascal - 1);
     return HasFileExtension(name, pascal) != 0;
 }
-
-std::string_view name_bytes(const unsigned char* name) { return {reinterpret_cast<const char*>(name + 1), name[0]}; }
 
 void append_extension(unsigned char* name, int16_t code, int16_t script) {
     const char* extension = save_extension(code);
