@@ -14,6 +14,7 @@
 #include "files/file_formats.h"
 #include "model/cell_store.h"
 #include "model/format_commands.h"
+#include "model/model_services.h"
 #include "platform/fonts/classic_fonts.h"
 #include "platform/text/scripts.h"
 #include "platform/resources/resources.h"
@@ -454,7 +455,13 @@ TEST_F(SheetconvTest, TextsInFontsOfOtherScriptsAreReadInTheirScripts) {
 TEST_F(SheetconvTest, AWorkbookInFontsOfEveryScriptConvertsAsTheProgramSavesIt) {
     const std::filesystem::path sample = std::filesystem::path(QUORVIN_SOURCE_DIR) / "tests/app/data/scripts_in_fonts.xls";
     std::filesystem::copy_file(sample, path("Fonts.xls"));
-    // A workbook made as the converter makes one.
+    // A workbook made as the converter makes one, under the converter's
+    // preferred cell format (an earlier program of this process may have set its own).
+    struct ConverterFormat {
+        const ModelServices kept = model_services;
+        ConverterFormat() { model_services.preferred_cell_format = headless_model_services().preferred_cell_format; }
+        ~ConverterFormat() { model_services = kept; }
+    } converter_format;
     CellFormat settings;
     GetDefaultFormat(settings.bytes);
     settings.bytes[kFmtSize] = 12;
