@@ -17,6 +17,7 @@
 #include "ui/task_manager.h"
 #include "ui/text_input.h"
 #include "editing/editing_commands.h"
+#include "editing/find_window.h"
 #include "files/document_file.h"
 #include "files/document_saving.h"
 #include "model/calc_globals.h"
@@ -151,6 +152,7 @@ void app_shutdown() {
     PutToScrap(1);
     QuitTSMTE();
     close_spell();
+    close_find_window();
     switch_language(0);
     WritePrefs();
     dispose_task_windows();

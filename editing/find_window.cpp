@@ -234,6 +234,10 @@ void fill_fields() {
 
 bool is_find_window(pf::WindowRef window) { return window && window == find_window(); }
 
+void close_find_window() {
+    if (find_wind) CloseTaskFromWindow(find_window());
+}
+
 void open_find_dialog() {
     if (find_wind) {
         pf::select_window(find_window());

@@ -13,6 +13,8 @@ extern pf::DialogRef find_wind;
 bool is_find_window(pf::WindowRef window);
 // Opens the window, or brings it to the front when it is open.
 void open_find_dialog();
+// Closes the window when it is open, keeping its place in the preferences.
+void close_find_window();
 // Copies the search fields and the option boxes into the search state.
 void update_find_rec();
 // Enables the buttons for the search state and redraws the found text.

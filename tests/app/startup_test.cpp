@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/find_window.h"
 #include "app_fixture.h"
 #include "app/app_menus.h"
 #include "app/required_events.h"
@@ -107,6 +108,17 @@ TEST(ClosedProgram, LeavesNoClipboardBehind) {
     ASSERT_NE(g_Clip, nullptr);
     AppTest::close_program(home);
     EXPECT_EQ(g_Clip, nullptr);
+}
+
+// Quitting closes the Find window: the next program of the process finds no
+// Find window rather than a freed one.
+TEST(ClosedProgram, LeavesNoFindWindowBehind) {
+    std::string home;
+    AppTest::open_program(home);
+    open_find_dialog();
+    ASSERT_NE(find_wind, nullptr);
+    AppTest::close_program(home);
+    EXPECT_EQ(find_wind, nullptr);
 }
 
 // The number of a process that has ended.
